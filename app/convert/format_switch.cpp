@@ -1,0 +1,77 @@
+#include "convert/format_switch.h"
+
+#include "convert/decimal.h"
+#include "convert/display_conversion.h"
+#include "convert/write_conversion.h"
+
+namespace kx::convert {
+
+namespace {
+
+// DecimalBinary without status lines: eight bytes holding the value in its first n bytes, or
+// nothing when n or the value does not suit.
+Bytes DecimalBinaryBytes(std::string_view text, int n) {
+  const int64_t value = ParseDecimal(text);
+  if (n < 1 || n > kMaxDecimalBinaryByteCount || !ValueFitsBytes(value, n))
+    return {};
+  Bytes bytes(8, 0);
+  for (int i = 0; i < n; ++i) {
+    bytes[static_cast<size_t>(i)] = static_cast<uint8_t>(static_cast<uint64_t>(value) >> (8 * i));
+  }
+  return bytes;
+}
+
+// DataBinary bounded by n rather than by whole blocks.
+Bytes DataBinaryBytes(std::string_view text, int n) {
+  if (n < 1 || n > kMaxByteCount)
+    return {};
+  Bytes bytes(static_cast<size_t>(n), 0);
+  PutHexPairs(text, bytes);
+  return bytes;
+}
+
+void AddStatus(std::vector<Message>& statuses, const Message& message) {
+  // One cause shows one line, even when both directions report it.
+  if (statuses.empty() || statuses.back() != message)
+    statuses.push_back(message);
+}
+
+}  // namespace
+
+SwitchedText SwitchFormatText(std::string_view text, DataFormat from, DataFormat to, int n,
+                              int typeIndex, bool leadingZeros) {
+  SwitchedText result;
+  if (from == to) {
+    result.text = text;
+    return result;
+  }
+  Bytes bytes;
+  switch (from) {
+    case DataFormat::kHexBinary: {
+      WriteBuffer buffer = TextToBytes(text, from, n, typeIndex, leadingZeros);
+      if (buffer.failure)
+        AddStatus(result.statuses, *buffer.failure);
+      bytes = std::move(buffer.bytes);
+      break;
+    }
+    case DataFormat::kDecimalBinary:
+      bytes = DecimalBinaryBytes(text, n);
+      break;
+    case DataFormat::kDataBinary:
+      bytes = DataBinaryBytes(text, n);
+      break;
+    case DataFormat::kHexAscii:
+    case DataFormat::kDecimalAscii:
+    case DataFormat::kDataAscii:
+    default:
+      bytes = AsciiTextToBytes(text, n, typeIndex, leadingZeros).bytes;
+      break;
+  }
+  DisplayText display = BytesToText(bytes, to, n);
+  if (display.failure)
+    AddStatus(result.statuses, *display.failure);
+  result.text = std::move(display.text);
+  return result;
+}
+
+}  // namespace kx::convert

@@ -1,0 +1,116 @@
+#include "convert/validation.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+
+#include "convert/byte_text.h"
+
+namespace kx::convert {
+
+namespace {
+
+constexpr int kFixedByteCount = 8;
+
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+bool IsDecimalDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+bool IsHexDigit(char c) {
+  return HexDigitValue(c) != kNotAHexDigit;
+}
+
+// Digits with optional blanks around them; larger numbers saturate (they fail the range anyway).
+std::optional<uint64_t> ParseUnsigned(std::string_view text) {
+  size_t begin = 0;
+  size_t end = text.size();
+  while (begin < end && IsBlank(text[begin]))
+    ++begin;
+  while (end > begin && IsBlank(text[end - 1]))
+    --end;
+  if (begin == end)
+    return std::nullopt;
+  uint64_t value = 0;
+  for (size_t i = begin; i < end; ++i) {
+    if (!IsDecimalDigit(text[i]))
+      return std::nullopt;
+    value = std::min<uint64_t>(value * 10 + static_cast<uint64_t>(text[i] - '0'),
+                               std::numeric_limits<uint32_t>::max());
+  }
+  return value;
+}
+
+bool All(std::string_view text, bool (*accepted)(char)) {
+  return std::all_of(text.begin(), text.end(), accepted);
+}
+
+std::optional<Message> CheckContent(DataFormat format, int n, std::string_view text,
+                                    bool extraTextAllowed) {
+  switch (format) {
+    case DataFormat::kHexBinary:
+    case DataFormat::kHexAscii:
+      if (format == DataFormat::kHexAscii && extraTextAllowed)
+        return std::nullopt;
+      if (!All(text, IsHexDigit))
+        return MessageId::kNoHexInput;
+      return std::nullopt;
+    case DataFormat::kDecimalBinary:
+    case DataFormat::kDecimalAscii:
+      if (format == DataFormat::kDecimalAscii && extraTextAllowed)
+        return std::nullopt;
+      if (!All(text, IsDecimalDigit))
+        return MessageId::kNoDecimalInput;
+      return std::nullopt;
+    case DataFormat::kDataBinary: {
+      if (!All(text, [](char c) { return c == ' ' || IsHexDigit(c); })) {
+        return MessageId::kNoHexInput;
+      }
+      const auto digits = static_cast<int64_t>(text.size()) -
+                          static_cast<int64_t>(std::count(text.begin(), text.end(), ' '));
+      if (digits / 2 > n)
+        return MessageId::kDataFieldTooLong;
+      return std::nullopt;
+    }
+    case DataFormat::kDataAscii:
+    default:
+      return std::nullopt;
+  }
+}
+
+}  // namespace
+
+ValidatedInput ValidateWriteInput(const WriteInput& input) {
+  ValidatedInput result;
+  if (input.typeIndex == 0 || input.typeIndex == 1) {
+    result.n = kFixedByteCount;
+  } else {
+    const std::optional<uint64_t> parsed = ParseUnsigned(input.lengthText);
+    if (!parsed) {
+      result.failure = StandardMessage{StandardMessageId::kEnterPositiveInteger};
+      return result;
+    }
+    const ByteCountRange range = AcceptedByteCounts(input.format);
+    if (*parsed < static_cast<uint64_t>(range.lowest) ||
+        *parsed > static_cast<uint64_t>(range.highest)) {
+      result.failure =
+          StandardMessage{StandardMessageId::kEnterIntegerBetween, range.lowest, range.highest};
+      return result;
+    }
+    result.n = static_cast<int>(*parsed);
+  }
+  if (!input.checkWriteText)
+    return result;
+
+  const bool lengthRule = !(input.format == DataFormat::kDecimalAscii && input.extraTextAllowed);
+  const int limit = WriteTextLimit(input.format, result.n);
+  if (lengthRule && input.writeText.size() > static_cast<size_t>(limit)) {
+    result.failure = StandardMessage{StandardMessageId::kEnterAtMostChars, limit};
+    return result;
+  }
+  result.failure = CheckContent(input.format, result.n, input.writeText, input.extraTextAllowed);
+  return result;
+}
+
+}  // namespace kx::convert
