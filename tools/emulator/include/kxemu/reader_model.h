@@ -1,6 +1,18 @@
 // One emulated reader of the KX family, without any transport: request bytes go in, answer
 // pieces come out, each with the pause to keep before sending it. The pty server, the TCP and
 // UDP servers and the test build of the D2XX library all drive this one model.
+//
+// How requests are cut from the byte stream: the earliest offset in the received bytes at which
+// a complete frame with a valid checksum starts is a request; a frame that begins with 0x02 and
+// checks as a start-byte/XOR frame is taken in that mode, otherwise a frame that checks as a
+// CRC-16 frame is taken in CRC mode. Bytes ahead of that offset are line noise and are dropped.
+// Bytes that could still grow into a frame wait for more input; bytes that can no longer start
+// one are dropped as soon as that is certain. A frame that is still arriving can therefore be
+// overtaken only by a complete valid frame hidden inside its own first bytes.
+//
+// Answers travel in the frame mode of their request and carry the reader's own address.
+// Requests for another address, and start-byte requests of a CRC-only reader, are recorded but
+// not answered.
 #pragma once
 
 #include <chrono>
@@ -10,17 +22,10 @@
 #include <string>
 #include <vector>
 
+#include "kxemu/request_stream.h"
+#include "kxemu/transponder.h"
+
 namespace kxemu {
-
-using Bytes = std::vector<uint8_t>;
-
-// A transponder lying in the reader's field.
-struct Transponder {
-  int type = 33;               // transponder type code of the reader protocol
-  Bytes memory;                // block memory, block after block
-  Bytes uid;                   // 8-byte identity
-  std::vector<bool> locked;    // per block; a locked block refuses writes
-};
 
 // Ways the emulated reader misbehaves on purpose. Each applies to every answer until cleared.
 struct Faults {
@@ -32,11 +37,15 @@ struct Faults {
   size_t pieceSize = 0;                      // > 0: answer split into pieces of this size ...
   std::chrono::milliseconds piecePause{0};   // ... with this pause between them
   Bytes bytesAfterFrame;                     // sent right after the answer frame
+  int lengthByteOffset = 0;    // added to the length byte after framing; the checksum stays that
+                               // of the true frame
+  int statusOverride = -1;     // 0-255: every answer carries this status (payload unchanged)
+  bool emptyPayloads = false;  // answers keep their status but carry no payload
 };
 
 struct ReaderConfig {
   uint8_t address = 1;
-  std::string versionText = "054A";  // payload of the version answer
+  std::string versionText = "054A";   // payload of the version answer
   bool answersOnlyInCrcMode = false;  // requests in XOR mode are ignored
   std::optional<Transponder> transponder;
 };
@@ -57,18 +66,25 @@ class ReaderModel {
   void SetFaults(const Faults& faults);
   void SetTransponder(std::optional<Transponder> transponder);
   void SetVersionText(const std::string& text);
+  void SetAddress(uint8_t address);
+  void SetAnswersOnlyInCrcMode(bool crcOnly);
 
   // Every complete request frame received so far, as received (for tests that check the
-  // exact bytes the host sent).
+  // exact bytes the host sent), including those the reader did not answer.
   std::vector<Bytes> ReceivedRequests() const;
   void ClearReceivedRequests();
 
   std::optional<Transponder> CurrentTransponder() const;
   uint8_t ReaderMode() const;  // last mode set with 0xF4
+  ReaderConfig Config() const;
 
  private:
   mutable std::mutex mutex_;
-  // members are the implementer's
+  ReaderConfig config_;
+  Faults faults_;
+  RequestStream stream_;
+  std::vector<Bytes> received_;
+  uint8_t readerMode_ = 0;
 };
 
 }  // namespace kxemu

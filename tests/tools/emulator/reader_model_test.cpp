@@ -1,0 +1,158 @@
+// The reader-level commands, addressing, frame modes and the injected faults.
+#include "kxemu/reader_model.h"
+
+#include <gtest/gtest.h>
+
+#include "kxemu/status_codes.h"
+#include "model_exchange.h"
+
+namespace kxemu {
+namespace {
+
+using namespace std::chrono_literals;
+using kxlf::FrameCheck;
+using kxlf::FrameMode;
+using testing::Exchange;
+using testing::Joined;
+using testing::Send;
+
+const Bytes kVersionXor = {0x02, 0x01, 0xF0, 0x00, 0xF1};
+const Bytes kVersionCrc = {0x01, 0xF0, 0x00, 0x64, 0x00};
+
+TEST(ReaderModel, VersionAnswerInTheRequestsMode) {
+  ReaderModel model;
+  EXPECT_EQ(Joined(Send(model, kVersionXor)), (Bytes{0x02, 0x01, 0x00, 0x04, '0', '5', '4', 'A',
+                                                     0x01 ^ 0x04 ^ '0' ^ '5' ^ '4' ^ 'A'}));
+  EXPECT_EQ(Joined(Send(model, kVersionCrc)),
+            kxlf::BuildFrame(FrameMode::kCrc16, 1, 0, Bytes{'0', '5', '4', 'A'}));
+  model.SetVersionText("2310");
+  EXPECT_EQ(Exchange(model, 0xF0, {}).data, (Bytes{'2', '3', '1', '0'}));
+}
+
+TEST(ReaderModel, ReaderCommandsCheckTheirParameters) {
+  ReaderModel model;
+  for (uint8_t mode : {0, 1, 2, 3, 128, 129, 131}) {
+    EXPECT_EQ(Exchange(model, 0xF4, {mode}).code, kStatusOk) << int{mode};
+    EXPECT_EQ(model.ReaderMode(), mode);
+  }
+  for (uint8_t mode : {4, 127, 130, 255}) {
+    EXPECT_EQ(Exchange(model, 0xF4, {mode}).code, kStatusBadParameter) << int{mode};
+  }
+  EXPECT_EQ(model.ReaderMode(), 131);
+  EXPECT_EQ(Exchange(model, 0xF4, {}).code, kStatusBadParameter);
+  EXPECT_EQ(Exchange(model, 0xFF, {1}).code, kStatusOk);
+  EXPECT_EQ(Exchange(model, 0xFF, {2}).code, kStatusOk);
+  EXPECT_EQ(Exchange(model, 0xFF, {3}).code, kStatusBadParameter);
+  EXPECT_EQ(Exchange(model, 0xF6, {0, 0}).code, kStatusOk);
+  EXPECT_EQ(Exchange(model, 0xF6, {0}).code, kStatusBadParameter);
+  EXPECT_EQ(Exchange(model, 0x77, {}).code, kStatusUnknownCommand);
+}
+
+TEST(ReaderModel, OnlyItsOwnAddressIsAnswered) {
+  ReaderModel model;
+  EXPECT_EQ(Exchange(model, 0xF0, {}, FrameMode::kXor, 2).check, FrameCheck::kEmpty);
+  model.SetAddress(2);
+  const kxlf::DecodedFrame answer = Exchange(model, 0xF0, {}, FrameMode::kCrc16, 2);
+  EXPECT_EQ(answer.check, FrameCheck::kOk);
+  EXPECT_EQ(answer.address, 2);
+  // Unanswered requests are still on record: tests check what the host sent.
+  EXPECT_EQ(model.ReceivedRequests().size(), 2u);
+  model.ClearReceivedRequests();
+  EXPECT_TRUE(model.ReceivedRequests().empty());
+}
+
+TEST(ReaderModel, CrcOnlyReaderIgnoresStartByteRequests) {
+  ReaderConfig config;
+  config.answersOnlyInCrcMode = true;
+  ReaderModel model(config);
+  EXPECT_TRUE(Send(model, kVersionXor).empty());
+  EXPECT_EQ(kxlf::DecodeFrame(FrameMode::kCrc16, Joined(Send(model, kVersionCrc))).check,
+            FrameCheck::kOk);
+  EXPECT_EQ(model.ReceivedRequests(), (std::vector<Bytes>{kVersionXor, kVersionCrc}));
+}
+
+TEST(ReaderModel, RequestsInOneChunkAreAnsweredInOrder) {
+  ReaderModel model;
+  Bytes both = kxlf::BuildFrame(FrameMode::kXor, 1, 0xF4, Bytes{9});
+  both.insert(both.end(), kVersionCrc.begin(), kVersionCrc.end());
+  const Bytes wire = Joined(Send(model, both));
+  const kxlf::DecodedFrame first = kxlf::DecodeFrame(FrameMode::kXor, wire);
+  ASSERT_EQ(first.check, FrameCheck::kOk);
+  EXPECT_EQ(first.code, kStatusBadParameter);
+  EXPECT_EQ(kxlf::DecodeFrame(FrameMode::kCrc16, wire.data() + first.frameSize,
+                              wire.size() - first.frameSize)
+                .data,
+            (Bytes{'0', '5', '4', 'A'}));
+}
+
+class ReaderModelFaults : public ::testing::Test {
+ protected:
+  Bytes Clean() {
+    model_.SetFaults({});
+    return Joined(Send(model_, kVersionXor));
+  }
+  std::vector<AnswerPiece> With(const Faults& faults) {
+    model_.SetFaults(faults);
+    return Send(model_, kVersionXor);
+  }
+  ReaderModel model_;
+};
+
+TEST_F(ReaderModelFaults, DelayAndPiecesComeBackWithTheirPauses) {
+  const Bytes clean = Clean();
+  Faults faults;
+  faults.answerDelay = 40ms;
+  faults.pieceSize = 4;
+  faults.piecePause = 7ms;
+  const std::vector<AnswerPiece> pieces = With(faults);
+  ASSERT_EQ(pieces.size(), 3u);  // 9 bytes
+  EXPECT_EQ(pieces[0].pauseBefore, 40ms);
+  EXPECT_EQ(pieces[1].pauseBefore, 7ms);
+  EXPECT_EQ(pieces[2].bytes.size(), 1u);
+  EXPECT_EQ(Joined(pieces), clean);
+}
+
+TEST_F(ReaderModelFaults, FrameIsBentAsAsked) {
+  const Bytes clean = Clean();
+  Faults faults;
+  faults.bytesBeforeFrame = {0x00, 0xFF};
+  faults.bytesAfterFrame = {0xEE};
+  Bytes expected = {0x00, 0xFF};
+  expected.insert(expected.end(), clean.begin(), clean.end());
+  expected.push_back(0xEE);
+  EXPECT_EQ(Joined(With(faults)), expected);
+
+  faults = {};
+  faults.wrongChecksum = true;
+  EXPECT_EQ(kxlf::DecodeFrame(FrameMode::kXor, Joined(With(faults))).check,
+            FrameCheck::kBadChecksum);
+
+  faults = {};
+  faults.truncateTo = 4;
+  EXPECT_EQ(Joined(With(faults)), Bytes(clean.begin(), clean.begin() + 4));
+
+  faults = {};
+  faults.lengthByteOffset = 1;
+  Bytes longer = clean;
+  longer[3] = 5;
+  EXPECT_EQ(Joined(With(faults)), longer);
+
+  faults = {};
+  faults.statusOverride = 21;
+  faults.emptyPayloads = true;
+  const kxlf::DecodedFrame answer = kxlf::DecodeFrame(FrameMode::kXor, Joined(With(faults)));
+  EXPECT_EQ(answer.code, 21);
+  EXPECT_TRUE(answer.data.empty());
+}
+
+TEST_F(ReaderModelFaults, SilentReaderNeitherAnswersNorActs) {
+  Faults faults;
+  faults.silent = true;
+  model_.SetFaults(faults);
+  EXPECT_TRUE(Send(model_, kxlf::BuildFrame(FrameMode::kXor, 1, 0xF4, Bytes{3})).empty());
+  EXPECT_EQ(model_.ReaderMode(), 0);
+  EXPECT_EQ(model_.ReceivedRequests().size(), 1u);
+}
+
+}  // namespace
+}  // namespace kxemu

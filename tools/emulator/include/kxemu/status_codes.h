@@ -1,0 +1,17 @@
+// Status bytes that the emulated reader puts into its answers. Reader status values share their
+// number space with the host library's own error codes, so the emulator's refusals stay below
+// the range those codes use and can be told apart in tests; 21 is the family's "no transponder".
+#pragma once
+
+#include <cstdint>
+
+namespace kxemu {
+
+constexpr uint8_t kStatusOk = 0;
+constexpr uint8_t kStatusUnknownCommand = 1;
+constexpr uint8_t kStatusBadParameter = 2;    // wrong parameter count or value
+constexpr uint8_t kStatusBlockLocked = 3;     // a write touched a locked block; nothing written
+constexpr uint8_t kStatusBlockRange = 4;      // blocks beyond the transponder's memory
+constexpr uint8_t kStatusNoTransponder = 21;  // none in the field, or not of the asked type
+
+}  // namespace kxemu

@@ -1,0 +1,191 @@
+#include "emulator_options.h"
+
+#include <charconv>
+#include <sstream>
+
+#include "kxemu/reader_identity.h"
+
+namespace kxemu {
+
+namespace {
+
+std::optional<long> ParseNumber(const std::string& text, long min, long max) {
+  long value = 0;
+  const char* end = text.data() + text.size();
+  const auto [rest, error] = std::from_chars(text.data(), end, value);
+  if (error != std::errc() || rest != end || value < min || value > max)
+    return std::nullopt;
+  return value;
+}
+
+std::vector<std::string> SplitCommas(const std::string& text) {
+  std::vector<std::string> parts;
+  std::stringstream stream(text);
+  for (std::string part; std::getline(stream, part, ',');)
+    parts.push_back(part);
+  return parts;
+}
+
+// Hex digits in pairs; blanks, ':' and '-' may separate the bytes.
+std::optional<Bytes> ParseHex(const std::string& text) {
+  std::string digits;
+  for (char c : text) {
+    if (c == ' ' || c == ':' || c == '-')
+      continue;
+    if (!std::isxdigit(static_cast<unsigned char>(c)))
+      return std::nullopt;
+    digits += c;
+  }
+  if (digits.empty() || digits.size() % 2 != 0)
+    return std::nullopt;
+  Bytes bytes;
+  for (size_t i = 0; i < digits.size(); i += 2) {
+    bytes.push_back(static_cast<uint8_t>(std::stoi(digits.substr(i, 2), nullptr, 16)));
+  }
+  return bytes;
+}
+
+struct TransponderRequest {
+  std::optional<std::string> spec;  // TYPE[,BLOCKS]
+  std::optional<Bytes> uid;
+  std::optional<Bytes> data;
+  std::vector<size_t> locked;
+};
+
+std::optional<std::string> BuildTransponder(const TransponderRequest& request,
+                                            std::optional<Transponder>& out) {
+  if (!request.spec) {
+    if (request.uid || request.data || !request.locked.empty()) {
+      return "--uid, --data and --lock need --transponder";
+    }
+    return std::nullopt;
+  }
+  const std::vector<std::string> parts = SplitCommas(*request.spec);
+  const auto type = parts.empty() ? std::nullopt : ParseNumber(parts[0], 1, 255);
+  const auto blocks = parts.size() == 2 ? ParseNumber(parts[1], 1, 65536) : std::optional<long>(0);
+  if (!type || !blocks || parts.size() > 2)
+    return "--transponder wants TYPE[,BLOCKS]";
+  Transponder transponder = MakeTransponder(static_cast<int>(*type), static_cast<size_t>(*blocks));
+  if (request.uid)
+    transponder.uid = *request.uid;
+  if (request.data) {
+    if (request.data->size() > transponder.memory.size()) {
+      return "--data holds more bytes than the transponder's memory";
+    }
+    std::copy(request.data->begin(), request.data->end(), transponder.memory.begin());
+  }
+  for (size_t block : request.locked) {
+    if (block >= transponder.locked.size())
+      return "--lock names a block the transponder lacks";
+    transponder.locked[block] = true;
+  }
+  out = std::move(transponder);
+  return std::nullopt;
+}
+
+}  // namespace
+
+ParsedOptions ParseEmulatorOptions(const std::vector<std::string>& args) {
+  EmulatorOptions options;
+  TransponderRequest transponder;
+  ParsedOptions result;
+  const auto fail = [&](const std::string& error) {
+    result.error = error;
+    return result;
+  };
+
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& name = args[i];
+    if (name == "--help" || name == "-h") {
+      options.help = true;
+      result.options = options;
+      return result;
+    }
+    if (name == "--crc-only") {
+      options.reader.answersOnlyInCrcMode = true;
+      continue;
+    }
+    if (i + 1 >= args.size())
+      return fail("unknown option or missing value: " + name);
+    const std::string& value = args[++i];
+    if (name == "--pty") {
+      options.ptyLink = value;
+    } else if (name == "--version-text") {
+      if (value.empty() || value.size() > 255)
+        return fail("--version-text wants 1 to 255 bytes");
+      options.reader.versionText = value;
+    } else if (name == "--identity") {
+      const std::optional<IdentityPreset> preset = FindIdentityPreset(value);
+      if (!preset)
+        return fail("unknown identity: " + value);
+      options.reader.versionText = preset->versionText;
+    } else if (name == "--address") {
+      const auto address = ParseNumber(value, 0, 255);
+      if (!address)
+        return fail("--address wants 0 to 255");
+      options.reader.address = static_cast<uint8_t>(*address);
+    } else if (name == "--delay") {
+      const auto delay = ParseNumber(value, 0, 600000);
+      if (!delay)
+        return fail("--delay wants milliseconds, 0 to 600000");
+      options.faults.answerDelay = std::chrono::milliseconds(*delay);
+    } else if (name == "--transponder") {
+      transponder.spec = value;
+    } else if (name == "--uid") {
+      transponder.uid = ParseHex(value);
+      if (!transponder.uid)
+        return fail("--uid wants hexadecimal bytes");
+    } else if (name == "--data") {
+      transponder.data = ParseHex(value);
+      if (!transponder.data)
+        return fail("--data wants hexadecimal bytes");
+    } else if (name == "--lock") {
+      for (const std::string& part : SplitCommas(value)) {
+        const auto block = ParseNumber(part, 0, 65535);
+        if (!block)
+          return fail("--lock wants block numbers separated by commas");
+        transponder.locked.push_back(static_cast<size_t>(*block));
+      }
+    } else {
+      return fail("unknown option: " + name);
+    }
+  }
+
+  if (options.ptyLink.empty())
+    return fail("--pty PATH is required");
+  if (std::optional<std::string> error =
+          BuildTransponder(transponder, options.reader.transponder)) {
+    return fail(*error);
+  }
+  result.options = std::move(options);
+  return result;
+}
+
+std::string EmulatorUsage() {
+  std::ostringstream text;
+  text << "Usage: kx-emulator --pty PATH [options]\n"
+          "Emulates one KX family reader on a pseudo-terminal until SIGINT or SIGTERM.\n"
+          "Prints the terminal's device path on standard output, one line.\n"
+          "\n"
+          "  --pty PATH             link PATH to the terminal device (an old link is replaced)\n"
+          "  --identity NAME        reader identity, one of the presets below\n"
+          "  --version-text TEXT    version answer as given (default 054A)\n"
+          "  --crc-only             answer only requests in CRC-16 frame mode\n"
+          "  --address N            bus address 0-255 (default 1)\n"
+          "  --transponder T[,B]    a transponder of type code T with B blocks in the field\n"
+          "                         (default: none; B defaults to the type's usual size)\n"
+          "  --uid HEX              its identity, e.g. E004010012345621\n"
+          "  --data HEX             its memory from block 0 on\n"
+          "  --lock B[,B...]        blocks locked against writes\n"
+          "  --delay MS             pause before every answer\n"
+          "  --help                 this text\n"
+          "\n"
+          "Identities:\n";
+  for (const IdentityPreset& preset : IdentityPresets()) {
+    text << "  " << preset.name << " (" << preset.versionText << "): " << preset.description
+         << "\n";
+  }
+  return text.str();
+}
+
+}  // namespace kxemu
