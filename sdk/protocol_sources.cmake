@@ -1,0 +1,5 @@
+# Reader identity, unique codes, transponder operations, port names and string lists: pure code
+# that the connection, the registry and the emulator share.
+target_sources(kxlf_protocol PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/link/reader_identity.cpp
+)
