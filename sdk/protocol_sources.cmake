@@ -2,4 +2,5 @@
 # that the connection, the registry and the emulator share.
 target_sources(kxlf_protocol PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/link/reader_identity.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/link/unique_code.cpp
 )

@@ -1,6 +1,7 @@
 # Pure protocol code, tested without a reader.
 add_executable(sdk_protocol_tests
   ${CMAKE_CURRENT_LIST_DIR}/reader_identity_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/unique_code_test.cpp
 )
 target_link_libraries(sdk_protocol_tests PRIVATE kxlf_protocol GTest::gtest_main)
 gtest_discover_tests(sdk_protocol_tests)
