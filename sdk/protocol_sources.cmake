@@ -3,4 +3,5 @@
 target_sources(kxlf_protocol PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/link/reader_identity.cpp
   ${CMAKE_CURRENT_LIST_DIR}/link/unique_code.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/link/transponder_operations.cpp
 )
