@@ -4,4 +4,6 @@ target_sources(kxlf_protocol PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/link/reader_identity.cpp
   ${CMAKE_CURRENT_LIST_DIR}/link/unique_code.cpp
   ${CMAKE_CURRENT_LIST_DIR}/link/transponder_operations.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/transport/port_name.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/transport/string_list.cpp
 )
