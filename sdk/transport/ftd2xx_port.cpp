@@ -1,0 +1,201 @@
+#include "transport/ftd2xx_port.h"
+
+#include <dlfcn.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+#include "debug_log.h"
+
+namespace kxlf {
+
+using namespace d2xx;
+
+namespace {
+
+std::string LibraryFile() {
+  const char* named = std::getenv(kFtd2xxLibraryVariable);
+  return named != nullptr && *named != '\0' ? named : kFtd2xxLibraryFile;
+}
+
+template <typename Function>
+void Bind(void* module, const char* name, Function& slot) {
+  slot = reinterpret_cast<Function>(dlsym(module, name));
+  if (slot == nullptr)
+    DebugLog(std::string("Fehler: Kann ") + name + " nicht initialisieren");
+}
+
+}  // namespace
+
+CFTD2xxPort::~CFTD2xxPort() {
+  if (module_ != nullptr)
+    dlclose(module_);
+}
+
+void CFTD2xxPort::LoadFtd2xx() {
+  if (module_ != nullptr)
+    return;
+  const std::string file = LibraryFile();
+  module_ = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (module_ == nullptr) {
+    DebugLog("Fehler: Kann " + file + " nicht laden");
+    if (const char* reason = dlerror())
+      DebugLog(reason);
+    return;
+  }
+  Ftd2xxTable& t = table_;
+  Bind(module_, "FT_SetBaudRate", t.FT_SetBaudRate);
+  Bind(module_, "FT_SetLatencyTimer", t.FT_SetLatencyTimer);
+  Bind(module_, "FT_SetUSBParameters", t.FT_SetUSBParameters);
+  Bind(module_, "FT_ListDevices", t.FT_ListDevices);
+  Bind(module_, "FT_CreateDeviceInfoList", t.FT_CreateDeviceInfoList);
+  Bind(module_, "FT_GetDeviceInfoList", t.FT_GetDeviceInfoList);
+  Bind(module_, "FT_GetDeviceInfoDetail", t.FT_GetDeviceInfoDetail);
+  Bind(module_, "FT_ResetDevice", t.FT_ResetDevice);
+  Bind(module_, "FT_W32_CreateFile", t.FT_W32_CreateFile);
+  Bind(module_, "FT_W32_CloseHandle", t.FT_W32_CloseHandle);
+  Bind(module_, "FT_W32_ReadFile", t.FT_W32_ReadFile);
+  Bind(module_, "FT_W32_WriteFile", t.FT_W32_WriteFile);
+  Bind(module_, "FT_W32_GetLastError", t.FT_W32_GetLastError);
+  Bind(module_, "FT_W32_GetOverlappedResult", t.FT_W32_GetOverlappedResult);
+  Bind(module_, "FT_W32_ClearCommBreak", t.FT_W32_ClearCommBreak);
+  Bind(module_, "FT_W32_ClearCommError", t.FT_W32_ClearCommError);
+  Bind(module_, "FT_W32_EscapeCommFunction", t.FT_W32_EscapeCommFunction);
+  Bind(module_, "FT_W32_GetCommModemStatus", t.FT_W32_GetCommModemStatus);
+  Bind(module_, "FT_W32_GetCommState", t.FT_W32_GetCommState);
+  Bind(module_, "FT_W32_GetCommTimeouts", t.FT_W32_GetCommTimeouts);
+  Bind(module_, "FT_W32_PurgeComm", t.FT_W32_PurgeComm);
+  Bind(module_, "FT_W32_SetCommBreak", t.FT_W32_SetCommBreak);
+  Bind(module_, "FT_W32_SetCommMask", t.FT_W32_SetCommMask);
+  Bind(module_, "FT_W32_SetCommState", t.FT_W32_SetCommState);
+  Bind(module_, "FT_W32_SetCommTimeouts", t.FT_W32_SetCommTimeouts);
+  Bind(module_, "FT_W32_SetupComm", t.FT_W32_SetupComm);
+  Bind(module_, "FT_W32_WaitCommEvent", t.FT_W32_WaitCommEvent);
+}
+
+FT_STATUS CFTD2xxPort::FT_SetLatencyTimer(FT_HANDLE device, UCHAR milliseconds) {
+  if (table_.FT_SetLatencyTimer == nullptr)
+    return FT_INVALID_HANDLE;
+  return table_.FT_SetLatencyTimer(device, milliseconds);
+}
+
+FT_STATUS CFTD2xxPort::FT_CreateDeviceInfoList(DWORD* count) {
+  LoadFtd2xx();
+  if (table_.FT_CreateDeviceInfoList == nullptr) {
+    DebugLog("FT_CreateDeviceInfoList ist nicht vorhanden!");
+    return FT_INVALID_HANDLE;
+  }
+  return table_.FT_CreateDeviceInfoList(count);
+}
+
+FT_STATUS CFTD2xxPort::FT_GetDeviceInfoList(FT_DEVICE_LIST_INFO_NODE* records, DWORD* count) {
+  LoadFtd2xx();
+  if (table_.FT_GetDeviceInfoList == nullptr) {
+    DebugLog("FT_GetDeviceInfoList ist nicht vorhanden!");
+    return FT_INVALID_HANDLE;
+  }
+  return table_.FT_GetDeviceInfoList(records, count);
+}
+
+FT_HANDLE CFTD2xxPort::FT_W32_CreateFile(LPCSTR name, DWORD access, DWORD shareMode,
+                                         SecurityAttributes* security, DWORD creation, DWORD flags,
+                                         void* templateFile) {
+  LoadFtd2xx();
+  if (table_.FT_W32_CreateFile == nullptr)
+    return InvalidHandleValue();
+  return table_.FT_W32_CreateFile(name, access, shareMode, security, creation, flags, templateFile);
+}
+
+BOOL CFTD2xxPort::FT_W32_CloseHandle(FT_HANDLE device) {
+  if (table_.FT_W32_CloseHandle == nullptr)
+    return kFalse;
+  return table_.FT_W32_CloseHandle(device);
+}
+
+BOOL CFTD2xxPort::FT_W32_ReadFile(FT_HANDLE device, void* buffer, DWORD size, DWORD* bytesRead,
+                                  Overlapped* overlapped) {
+  if (table_.FT_W32_ReadFile == nullptr)
+    return kFalse;
+  return table_.FT_W32_ReadFile(device, buffer, size, bytesRead, overlapped);
+}
+
+BOOL CFTD2xxPort::FT_W32_WriteFile(FT_HANDLE device, void* buffer, DWORD size, DWORD* bytesWritten,
+                                   Overlapped* overlapped) {
+  if (table_.FT_W32_WriteFile == nullptr)
+    return kFalse;
+  return table_.FT_W32_WriteFile(device, buffer, size, bytesWritten, overlapped);
+}
+
+DWORD CFTD2xxPort::FT_W32_GetLastError(FT_HANDLE device) {
+  if (table_.FT_W32_GetLastError == nullptr)
+    return kFalse;
+  return table_.FT_W32_GetLastError(device);
+}
+
+BOOL CFTD2xxPort::FT_W32_ClearCommError(FT_HANDLE device, DWORD* errors, FTCOMSTAT* status) {
+  if (table_.FT_W32_ClearCommError == nullptr)
+    return kFalse;
+  return table_.FT_W32_ClearCommError(device, errors, status);
+}
+
+BOOL CFTD2xxPort::FT_W32_GetCommModemStatus(FT_HANDLE device, DWORD* modemStatus) {
+  if (table_.FT_W32_GetCommModemStatus == nullptr)
+    return kFalse;
+  return table_.FT_W32_GetCommModemStatus(device, modemStatus);
+}
+
+BOOL CFTD2xxPort::FT_W32_GetCommState(FT_HANDLE device, FTDCB* dcb) {
+  if (table_.FT_W32_GetCommState == nullptr)
+    return kFalse;
+  return table_.FT_W32_GetCommState(device, dcb);
+}
+
+BOOL CFTD2xxPort::FT_W32_PurgeComm(FT_HANDLE device, DWORD mask) {
+  if (table_.FT_W32_PurgeComm == nullptr)
+    return kFalse;
+  return table_.FT_W32_PurgeComm(device, mask);
+}
+
+BOOL CFTD2xxPort::FT_W32_SetCommMask(FT_HANDLE device, ULONG eventMask) {
+  if (table_.FT_W32_SetCommMask == nullptr)
+    return kFalse;
+  return table_.FT_W32_SetCommMask(device, eventMask);
+}
+
+BOOL CFTD2xxPort::FT_W32_SetCommState(FT_HANDLE device, FTDCB* dcb) {
+  if (table_.FT_W32_SetCommState == nullptr)
+    return kFalse;
+  return table_.FT_W32_SetCommState(device, dcb);
+}
+
+BOOL CFTD2xxPort::FT_W32_SetCommTimeouts(FT_HANDLE device, FTTIMEOUTS* timeouts) {
+  if (table_.FT_W32_SetCommTimeouts == nullptr)
+    return kFalse;
+  return table_.FT_W32_SetCommTimeouts(device, timeouts);
+}
+
+void CFTD2xxPort::ListFtdiDevices(std::vector<std::string>& list) {
+  DWORD count = 0;
+  if (FT_CreateDeviceInfoList(&count) != FT_OK || count == 0)
+    return;
+  std::vector<FT_DEVICE_LIST_INFO_NODE> records(count);
+  DWORD filled = count;
+  if (FT_GetDeviceInfoList(records.data(), &filled) != FT_OK)
+    return;
+  // The library fills at most the count it gave before; a larger answer (a device plugged in
+  // between the two calls) must not make us read past the records we own.
+  filled = std::min(filled, count);
+  for (DWORD i = 0; i < filled; ++i) {
+    const FT_DEVICE_LIST_INFO_NODE& record = records[i];
+    if (record.ftHandle != nullptr)
+      continue;
+    // A serial number of 16 characters fills its field without a terminating NUL.
+    const size_t length = strnlen(record.SerialNumber, sizeof(record.SerialNumber));
+    if (length == 0)
+      continue;
+    list.emplace_back(record.SerialNumber, length);
+  }
+}
+
+}  // namespace kxlf
