@@ -1,6 +1,6 @@
 # Folders of the build, in dependency order. Each one adds its own targets.
 set(KX_CORE_DIRS app/convert support/ini)
-set(KX_SDK_DIRS sdk tools/emulator tools/fake_ftd2xx)
+set(KX_SDK_DIRS sdk tools/emulator tools/fake_ftd2xx tools/identify)
 
 set(kx_dirs ${KX_CORE_DIRS})
 if(NOT KX_CORE_ONLY)

@@ -1,0 +1,177 @@
+#include "link/rw_port.h"
+
+#include <chrono>
+
+#include "link/error_codes.h"
+#include "link/wait_hooks.h"
+
+namespace kxlf {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// With a pump registered, the wait hands control to the application at least this often, so
+// its window stays painted and its timers run while a command waits.
+constexpr std::chrono::milliseconds kPumpInterval{10};
+
+}  // namespace
+
+CKX_RW_Port::~CKX_RW_Port() {
+  // The worker calls OnByteReceived; it must be gone before this object is.
+  ClosePort();
+}
+
+void CKX_RW_Port::SetCommand(uint8_t command, std::initializer_list<uint8_t> parameters) {
+  commandBuffer_.assign(1, command);
+  commandBuffer_.insert(commandBuffer_.end(), parameters);
+}
+
+void CKX_RW_Port::SetCommand(uint8_t command, const Bytes& parameters) {
+  commandBuffer_.assign(1, command);
+  commandBuffer_.insert(commandBuffer_.end(), parameters.begin(), parameters.end());
+}
+
+bool CKX_RW_Port::SendCommand() {
+  if (commandBuffer_.size() > 1 + kMaxFrameData) {
+    // The length travels in one byte; anything longer would go out with a wrong length.
+    commandBuffer_.clear();
+    errorCode_ = kErrParameter;
+    return false;
+  }
+  if (commandBuffer_.empty()) {
+    errorCode_ = kErrNoSendData;
+    return false;
+  }
+  const Bytes frame =
+      BuildFrame(frameMode_, static_cast<uint8_t>(deviceAddress_ & 0xFF), commandBuffer_[0],
+                 commandBuffer_.data() + 1, commandBuffer_.size() - 1);
+  {
+    std::lock_guard<std::mutex> lock(receiveMutex_);
+    receiveBuffer_.clear();
+  }
+  SendFrame(frame);
+  commandBuffer_.clear();
+  if (!WaitForAnswer()) {
+    errorCode_ = kErrTimeout;
+    return false;
+  }
+  return true;
+}
+
+void CKX_RW_Port::SendFrame(const Bytes& frame) {
+  if (IsPortOpen())
+    QueueBytes(frame.data(), static_cast<int>(frame.size()));
+}
+
+template <typename Ready>
+bool CKX_RW_Port::WaitPhase(std::unique_lock<std::mutex>& lock, const WaitHooks& hooks,
+                            Ready ready) {
+  const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeout_);
+  for (;;) {
+    if (ready())
+      return true;
+    const Clock::time_point now = Clock::now();
+    if (now >= deadline)
+      return false;
+    if (hooks.pump == nullptr) {
+      received_.wait_until(lock, deadline);
+      continue;
+    }
+    lock.unlock();
+    hooks.pump(hooks.context);
+    lock.lock();
+    if (ready())
+      return true;
+    received_.wait_until(lock, std::min(deadline, Clock::now() + kPumpInterval));
+  }
+}
+
+bool CKX_RW_Port::WaitForAnswer() {
+  const WaitHooks hooks = CurrentWaitHooks();
+  void* windowState = nullptr;
+  const bool lockWindow =
+      !keepWindowEnabled_ && hooks.lockWindow != nullptr && hooks.unlockWindow != nullptr;
+  if (lockWindow)
+    windowState = hooks.lockWindow(hooks.context);
+
+  bool complete;
+  {
+    std::unique_lock<std::mutex> lock(receiveMutex_);
+    // Each phase has the whole timeout: an answer that trickles in may take up to three.
+    complete = WaitPhase(lock, hooks, [this] { return receiveBuffer_.size() >= 4; });
+    if (complete && frameMode_ == FrameMode::kXor) {
+      complete = WaitPhase(lock, hooks, [this] {
+        // Bytes ahead of the start byte (line noise, a late answer's tail) are dropped.
+        while (receiveBuffer_.size() >= 4 && receiveBuffer_[0] != kStartByte)
+          receiveBuffer_.erase(receiveBuffer_.begin());
+        return receiveBuffer_.size() >= 4;
+      });
+    }
+    if (complete) {
+      const size_t frameSize = receiveBuffer_[LengthOffset(frameMode_)] + kFrameOverhead;
+      complete = WaitPhase(lock, hooks, [&] { return receiveBuffer_.size() >= frameSize; });
+    }
+  }
+
+  if (lockWindow)
+    hooks.unlockWindow(hooks.context, windowState);
+  return complete;
+}
+
+bool CKX_RW_Port::ReadAnswer(Bytes& payload) {
+  Bytes answer;
+  {
+    std::lock_guard<std::mutex> lock(receiveMutex_);
+    answer.swap(receiveBuffer_);
+  }
+  const DecodedFrame frame = DecodeFrame(frameMode_, answer);
+  switch (frame.check) {
+    case FrameCheck::kEmpty:
+      errorCode_ = kErrNoAnswer;
+      return false;
+    case FrameCheck::kIncomplete:
+      return false;
+    case FrameCheck::kBadChecksum:
+      errorCode_ = kErrChecksum;
+      return false;
+    case FrameCheck::kOk:
+      break;
+  }
+  if (frame.code != 0) {
+    errorCode_ = frame.code;
+    return false;
+  }
+  payload = frame.data;
+  return true;
+}
+
+bool CKX_RW_Port::ReadStatus() {
+  Bytes scratch;
+  return ReadAnswer(scratch);
+}
+
+void CKX_RW_Port::OnByteReceived(uint8_t byte) {
+  {
+    std::lock_guard<std::mutex> lock(receiveMutex_);
+    receiveBuffer_.push_back(byte);
+  }
+  received_.notify_all();
+}
+
+bool CKX_RW_Port::Execute(uint8_t command, const Bytes& parameters, Bytes& payload,
+                          uint32_t timeoutOverrideMs) {
+  const uint32_t previous = timeout_;
+  if (timeoutOverrideMs > 0)
+    timeout_ = timeoutOverrideMs;
+  SetCommand(command, parameters);
+  const bool ok = SendCommand() && ReadAnswer(payload);
+  timeout_ = previous;
+  return ok;
+}
+
+bool CKX_RW_Port::ExecuteStatus(uint8_t command, const Bytes& parameters) {
+  SetCommand(command, parameters);
+  return SendCommand() && ReadStatus();
+}
+
+}  // namespace kxlf

@@ -1,0 +1,57 @@
+#include "transport/com_port_list.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+
+namespace kxlf {
+namespace {
+
+constexpr const char* kVirtualComVendor = "6a7b";
+constexpr const char* kVirtualComProduct = "0c5d";
+
+bool EqualsNoCase(const std::string& a, const char* b) {
+  size_t i = 0;
+  for (; i < a.size() && b[i] != '\0'; ++i) {
+    if (std::tolower(static_cast<unsigned char>(a[i])) !=
+        std::tolower(static_cast<unsigned char>(b[i])))
+      return false;
+  }
+  return i == a.size() && b[i] == '\0';
+}
+
+std::string Describe(const TtyPort& port) {
+  if (port.product.rfind("Orv", 0) == 0 || port.product.rfind("QL-4", 0) == 0)
+    return port.device + " [" + port.product + "]";
+  if (EqualsNoCase(port.usbVendorId, kVirtualComVendor) &&
+      EqualsNoCase(port.usbProductId, kVirtualComProduct))
+    return port.device + " [Orv Virtual COM]";
+  return port.device;
+}
+
+// "/dev/ttyUSB10" -> ("/dev/ttyUSB", 10); a name without trailing digits has number -1.
+std::pair<std::string, long> SortKey(const std::string& device) {
+  size_t digits = device.size();
+  while (digits > 0 && std::isdigit(static_cast<unsigned char>(device[digits - 1])))
+    --digits;
+  const std::string number = device.substr(digits);
+  if (number.empty() || number.size() > 9)
+    return {device, -1};
+  return {device.substr(0, digits), std::strtol(number.c_str(), nullptr, 10)};
+}
+
+}  // namespace
+
+std::vector<std::string> FormatComPortList(const std::vector<TtyPort>& ports) {
+  std::vector<TtyPort> sorted = ports;
+  std::stable_sort(sorted.begin(), sorted.end(), [](const TtyPort& a, const TtyPort& b) {
+    return SortKey(a.device) < SortKey(b.device);
+  });
+  std::vector<std::string> list;
+  list.reserve(sorted.size());
+  for (const TtyPort& port : sorted)
+    list.push_back(Describe(port));
+  return list;
+}
+
+}  // namespace kxlf
