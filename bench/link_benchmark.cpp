@@ -1,0 +1,153 @@
+// Cost of one reader exchange through the SDK's connection, beside the same bytes moved with
+// plain blocking termios (the least any implementation can do), both against the emulator
+// program on a pseudo-terminal answering at once. Also the processor time the connection uses
+// while it waits for a late answer, and while a port sits idle.
+//
+// Usage: link_benchmark <path of kx-emulator> [exchanges]
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <thread>
+#include <vector>
+
+#include "emulator_process.h"
+#include "link/rw_port.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double ProcessCpuSeconds() {
+  timespec now{};
+  ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+// Version request and its answer ("054A"), moved with blocking reads and writes.
+std::vector<double> RawExchanges(const std::string& device, int count) {
+  const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY);
+  if (fd < 0)
+    return {};
+  termios tio{};
+  ::tcgetattr(fd, &tio);
+  ::cfmakeraw(&tio);
+  tio.c_cc[VMIN] = 1;
+  tio.c_cc[VTIME] = 0;
+  ::tcsetattr(fd, TCSANOW, &tio);
+  const uint8_t request[] = {0x02, 0x01, 0xF0, 0x00, 0xF1};
+  std::vector<double> latencies;
+  for (int i = 0; i < count; ++i) {
+    const Clock::time_point start = Clock::now();
+    if (::write(fd, request, sizeof request) != sizeof request)
+      break;
+    uint8_t answer[64];
+    size_t got = 0;
+    while (got < 9) {
+      const ssize_t n = ::read(fd, answer + got, sizeof answer - got);
+      if (n <= 0)
+        break;
+      got += static_cast<size_t>(n);
+    }
+    latencies.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count());
+  }
+  ::close(fd);
+  return latencies;
+}
+
+bool OpenConnection(kxlf::CKX_RW_Port& port, const std::string& device) {
+  return port.OpenPort(device, 19200, 'N', 8, 1, 512) && port.StartWorker();
+}
+
+std::vector<double> SdkExchanges(const std::string& device, int count) {
+  kxlf::CKX_RW_Port port;
+  if (!OpenConnection(port, device))
+    return {};
+  std::vector<double> latencies;
+  kxlf::Bytes payload;
+  for (int i = 0; i < count; ++i) {
+    const Clock::time_point start = Clock::now();
+    if (!port.Execute(0xF0, {}, payload))
+      break;
+    latencies.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count());
+  }
+  return latencies;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: %s <kx-emulator> [exchanges]\n", argv[0]);
+    return 2;
+  }
+  const std::string emulator = argv[1];
+  const int count = argc > 2 ? std::atoi(argv[2]) : 2000;
+
+  EmulatorProcess prompt(emulator, {});
+  if (!prompt.Running()) {
+    std::fprintf(stderr, "the emulator did not start\n");
+    return 1;
+  }
+  // Alternate the two sides so that neither profits from a warmer machine.
+  std::vector<double> raw, sdk;
+  for (int round = 0; round < 4; ++round) {
+    const std::vector<double> r = RawExchanges(prompt.Device(), count / 4);
+    const std::vector<double> s = SdkExchanges(prompt.Device(), count / 4);
+    raw.insert(raw.end(), r.begin(), r.end());
+    sdk.insert(sdk.end(), s.begin(), s.end());
+  }
+  if (raw.size() < static_cast<size_t>(count / 2) || sdk.size() < static_cast<size_t>(count / 2)) {
+    std::fprintf(stderr, "exchanges failed (raw %zu, sdk %zu)\n", raw.size(), sdk.size());
+    return 1;
+  }
+  const double rawMedian = Median(raw);
+  const double sdkMedian = Median(sdk);
+
+  double waitCpuShare;
+  {
+    EmulatorProcess late(emulator, {"--delay", "200"});
+    kxlf::CKX_RW_Port port;
+    if (!late.Running() || !OpenConnection(port, late.Device()))
+      return 1;
+    port.SetTimeout(1000);
+    kxlf::Bytes payload;
+    const double cpuBefore = ProcessCpuSeconds();
+    const Clock::time_point start = Clock::now();
+    const bool answered = port.Execute(0xF0, {}, payload);
+    const double wall = std::chrono::duration<double>(Clock::now() - start).count();
+    waitCpuShare = (ProcessCpuSeconds() - cpuBefore) / wall;
+    if (!answered)
+      return 1;
+  }
+
+  double idleCpuShare;
+  {
+    kxlf::CKX_RW_Port port;
+    if (!OpenConnection(port, prompt.Device()))
+      return 1;
+    const double cpuBefore = ProcessCpuSeconds();
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    idleCpuShare = ProcessCpuSeconds() - cpuBefore;
+  }
+
+  std::printf("version exchange over a pseudo-terminal, %zu exchanges each\n", sdk.size());
+  std::printf("  raw termios median      %8.1f us\n", rawMedian);
+  std::printf("  SDK connection median   %8.1f us\n", sdkMedian);
+  std::printf("  ratio SDK / raw         %8.2f   (target <= 1.5)\n", sdkMedian / rawMedian);
+  std::printf("CPU while waiting 200 ms  %8.2f %% of the wait   (target <= 5 %%)\n",
+              waitCpuShare * 100);
+  std::printf("CPU of one idle open port %8.3f %% of a core      (target <= 1 %%)\n",
+              idleCpuShare * 100);
+  return 0;
+}
