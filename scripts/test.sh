@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Installs what is needed, builds every configuration and runs every test:
+#   default build (all tests), the conversion and INI libraries alone (no Qt, no SDK),
+#   the fuzzers for a bounded time, AddressSanitizer + UndefinedBehaviorSanitizer (all tests),
+#   ThreadSanitizer (the tests of threaded code).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+
+jobs=$(nproc)
+fuzz_seconds=${KX_FUZZ_SECONDS:-30}
+
+run_preset() {
+  local preset=$1
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" -j"$jobs"
+}
+
+echo "== default build"
+run_preset default
+ctest --preset default -j"$jobs"
+
+echo "== conversion and INI libraries alone"
+run_preset core
+ctest --preset core -j"$jobs"
+if find build/core -type f -perm -u+x -name '*_tests' -exec ldd {} + | grep -E -i 'qt|kxlf|udev'; then
+  echo "the core libraries link more than the standard library" >&2
+  exit 1
+fi
+
+echo "== fuzzers, ${fuzz_seconds} s each"
+run_preset fuzz
+for fuzzer in $(find build/fuzz -type f -perm -u+x -name '*_fuzz'); do
+  corpus=$(mktemp -d)
+  "$fuzzer" -max_total_time="$fuzz_seconds" -print_final_stats=0 "$corpus" 2>&1 | tail -n 2
+  rm -rf "$corpus"
+done
+
+echo "== AddressSanitizer and UndefinedBehaviorSanitizer"
+run_preset asan
+ctest --preset asan -j"$jobs"
+
+echo "== ThreadSanitizer (threaded code)"
+run_preset tsan
+ctest --preset tsan -j"$jobs"
