@@ -18,7 +18,7 @@ std::string ApplyLeadingZeros(std::string_view text, int n, bool leadingZeros) {
   if (!leadingZeros)
     return StripLeadingZeros(cut);
   // The padding never goes beyond the longest byte count, whatever n holds.
-  const auto width = static_cast<size_t>(std::min(n, kMaxByteCount));
+  const auto width = static_cast<size_t>(std::clamp(n, 0, kMaxByteCount));
   if (cut.size() < width)
     cut.insert(0, width - cut.size(), '0');
   return cut;

@@ -20,7 +20,6 @@ WriteBuffer EmptyBuffer(int typeIndex, int n) {
 WriteBuffer Failure(Message message) {
   WriteBuffer result;
   result.failure = message;
-  result.geometry.blockCount = 0;
   return result;
 }
 
@@ -29,6 +28,20 @@ void PutLittleEndian(int64_t value, int n, Bytes& buffer) {
   const size_t count = std::min(buffer.size(), static_cast<size_t>(n));
   for (size_t i = 0; i < count; ++i)
     buffer[i] = static_cast<uint8_t>(bits >> (8 * i));
+}
+
+// The first 2n characters, padded with "0" in front to 2n, are a big-endian number of n bytes;
+// the buffer gets it least significant byte first. n is within the accepted range here.
+void PutHexNumber(std::string_view text, int n, Bytes& buffer) {
+  const size_t digits = 2 * static_cast<size_t>(std::max(n, 0));
+  std::string number(text.substr(0, digits));
+  number.insert(0, digits - number.size(), '0');
+  const size_t count = digits / 2;
+  for (size_t k = 0; k < count; ++k) {
+    const size_t target = count - 1 - k;
+    if (target < buffer.size())
+      buffer[target] = HexPairValue(number[2 * k], number[2 * k + 1]);
+  }
 }
 
 }  // namespace
@@ -42,20 +55,6 @@ std::optional<Message> CheckByteCount(DataFormat format, int n) {
     return StandardMessage{StandardMessageId::kEnterIntegerBetween, range.lowest, range.highest};
   }
   return std::nullopt;
-}
-
-void PutHexNumber(std::string_view text, int n, Bytes& buffer) {
-  const size_t digits = 2 * static_cast<size_t>(std::max(n, 0));
-  std::string number(text.substr(0, digits));
-  number.insert(0, digits - number.size(), '0');
-  // Byte k of the text is byte n-1-k of the buffer: the transponder gets the number
-  // least significant byte first.
-  const size_t count = digits / 2;
-  for (size_t k = 0; k < count; ++k) {
-    const size_t target = count - 1 - k;
-    if (target < buffer.size())
-      buffer[target] = HexPairValue(number[2 * k], number[2 * k + 1]);
-  }
 }
 
 void PutHexPairs(std::string_view text, Bytes& buffer) {

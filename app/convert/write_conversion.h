@@ -28,10 +28,6 @@ WriteBuffer TextToBytes(std::string_view text, DataFormat format, int n, int typ
 // text gives zero bytes; only an n outside 1..kMaxByteCount fails.
 WriteBuffer AsciiTextToBytes(std::string_view text, int n, int typeIndex, bool leadingZeros);
 
-// The HexBinary value: the first 2n characters, padded with "0" in front to 2n, as a big-endian
-// number of n bytes, stored least significant byte first. Bytes past the buffer's end are dropped.
-void PutHexNumber(std::string_view text, int n, Bytes& buffer);
-
 // The DataBinary value: hex pairs, blanks between pairs skipped, until the text or the buffer
 // ends. Bytes the text does not reach keep their value.
 void PutHexPairs(std::string_view text, Bytes& buffer);

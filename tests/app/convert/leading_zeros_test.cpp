@@ -19,6 +19,7 @@ TEST(ApplyLeadingZeros, CutsThenPadsOrStrips) {
   EXPECT_EQ(ApplyLeadingZeros("00123", 3, false), "1");
   EXPECT_EQ(ApplyLeadingZeros("123", 0, true), "");
   EXPECT_EQ(ApplyLeadingZeros("123", -4, false), "");
+  EXPECT_EQ(ApplyLeadingZeros("123", -4, true), "");
   EXPECT_EQ(ApplyLeadingZeros("1", 1 << 30, true).size(), 1023u);
 }
 

@@ -45,17 +45,6 @@ TEST(HexDigits, ValuesAndPairsOfEveryCharacter) {
   EXPECT_EQ(HexPairValue('x', '5'), 0xF5);
 }
 
-TEST(FormatBytes, HexAndCharacterModes) {
-  const Bytes bytes{0x01, 0xAB, 0x00, 0x7F};
-  EXPECT_EQ(FormatBytes(bytes, 4, ByteTextMode::kHex), "01AB007F");
-  EXPECT_EQ(FormatBytes(bytes, 3, ByteTextMode::kHex, true), "01 AB 00");
-  EXPECT_EQ(FormatBytes(bytes, 99, ByteTextMode::kHex, true), "01 AB 00 7F");
-  EXPECT_EQ(FormatBytes(bytes, -5, ByteTextMode::kHex), "");
-  EXPECT_EQ(FormatBytes(bytes, 3, ByteTextMode::kCharacters), std::string("\x01\xAB\0", 3));
-  EXPECT_EQ(FormatBytes(bytes, 10, ByteTextMode::kCharacters).size(), 4u);
-  EXPECT_EQ(FormatBytes({}, 10, ByteTextMode::kHex), "");
-}
-
 TEST(ParseDecimal, AcceptsBlanksAndOneSignAndSaturates) {
   EXPECT_EQ(ParseDecimal("  42"), 42);
   EXPECT_EQ(ParseDecimal("\t-17x9"), -17);
