@@ -145,13 +145,20 @@ TEST_F(ReaderModelFaults, FrameIsBentAsAsked) {
   EXPECT_TRUE(answer.data.empty());
 }
 
-TEST_F(ReaderModelFaults, SilentReaderNeitherAnswersNorActs) {
+TEST_F(ReaderModelFaults, SwallowedRequestsAreNeitherAnsweredNorActedOn) {
   Faults faults;
   faults.silent = true;
   model_.SetFaults(faults);
   EXPECT_TRUE(Send(model_, kxlf::BuildFrame(FrameMode::kXor, 1, 0xF4, Bytes{3})).empty());
   EXPECT_EQ(model_.ReaderMode(), 0);
   EXPECT_EQ(model_.ReceivedRequests().size(), 1u);
+
+  faults = {};
+  faults.swallowNext = 2;
+  model_.SetFaults(faults);
+  EXPECT_TRUE(Send(model_, kVersionXor).empty());
+  EXPECT_TRUE(Send(model_, kVersionXor).empty());
+  EXPECT_FALSE(Send(model_, kVersionXor).empty());
 }
 
 }  // namespace

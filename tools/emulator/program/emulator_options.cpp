@@ -1,5 +1,7 @@
 #include "emulator_options.h"
 
+#include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <sstream>
 

@@ -1,8 +1,6 @@
 // The extended command set: the reader itself knows every transponder type, and whole block
 // ranges travel in one command. A command whose type differs from the transponder in the field
 // meets no transponder that answers, so it gets the same status as an empty field.
-#include <algorithm>
-
 #include "block_memory.h"
 #include "chip_functions.h"
 #include "command_handlers.h"
@@ -28,15 +26,6 @@ constexpr uint8_t kMeasure = 1;          // type 38: [1, ctune, apply, setting, 
 constexpr uint8_t kChipConfigRead = 1;   // codes 35 and 37: [1]
 constexpr uint8_t kChipConfigWrite = 2;  // codes 35 and 37: [2, value]
 
-// Types 8 and 16 keep blocks 14 and 15 behind a command without block number; the emulated
-// reader puts that data into block 14.
-constexpr size_t kSpecialBlockNumber = 14;
-
-// Types whose block byte carries the lock request in bit 0x80.
-bool LockBitType(int type) {
-  return type == 3 || type == 9 || type == 13 || type == 17;
-}
-
 bool IsChipConfigCode(int type) {
   return type == 35 || type == 37;
 }
@@ -57,8 +46,6 @@ uint16_t Word(uint8_t low, uint8_t high) {
 }
 
 Answer Read(const Transponder& transponder, size_t block, size_t count) {
-  if (count * BlockUnit(transponder.type) > 255)
-    return StatusOnly(kStatusBadParameter);
   Answer answer;
   answer.status = ReadBlocks(transponder, block, count, answer.payload);
   if (answer.status != kStatusOk)

@@ -34,7 +34,6 @@ constexpr uint8_t kType10Config = 23;
 constexpr uint8_t kBlockWriteOp = 1;
 constexpr uint8_t kBlockReadOp = 2;
 constexpr size_t kPieceSize = 4;
-constexpr size_t kSpecialBlockNumber = 14;
 
 bool OwnBaseType(int type) {
   return (type >= 2 && type <= 9) || type == 12;
@@ -69,10 +68,6 @@ bool IsBlockCommand(uint8_t command) {
   const uint8_t base = command & 0xF0;
   const bool knownBase = base == 0x00 || (base >= 0x20 && base <= 0x70) || base == 0xA0;
   return knownBase && (op == kBlockReadOp || op == kBlockWriteOp);
-}
-
-bool LockBitType(int type) {
-  return type == 3 || type == 9 || type == 13 || type == 17;
 }
 
 // Readers with capability word 0 send the data of types 2, 3 and 6 last byte first.

@@ -12,6 +12,8 @@ std::vector<AnswerPiece> ReaderModel::Receive(const uint8_t* data, size_t size) 
   stream_.Push(data, size);
   std::vector<AnswerPiece> answer;
   while (std::optional<Request> request = stream_.Next()) {
+    if (received_.size() == kRequestLogLimit)
+      received_.pop_front();
     received_.push_back(request->frame);
     if (request->decoded.address != config_.address)
       continue;
@@ -19,6 +21,10 @@ std::vector<AnswerPiece> ReaderModel::Receive(const uint8_t* data, size_t size) 
       continue;
     if (faults_.silent)
       continue;
+    if (faults_.swallowNext > 0) {
+      --faults_.swallowNext;
+      continue;
+    }
     const detail::Answer result =
         detail::ExecuteCommand(config_.versionText, readerMode_, config_.transponder,
                                request->decoded.code, request->decoded.data);
@@ -57,7 +63,7 @@ void ReaderModel::SetAnswersOnlyInCrcMode(bool crcOnly) {
 
 std::vector<Bytes> ReaderModel::ReceivedRequests() const {
   std::lock_guard lock(mutex_);
-  return received_;
+  return std::vector<Bytes>(received_.begin(), received_.end());
 }
 
 void ReaderModel::ClearReceivedRequests() {

@@ -17,6 +17,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <deque>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -41,6 +42,7 @@ struct Faults {
                                // of the true frame
   int statusOverride = -1;     // 0-255: every answer carries this status (payload unchanged)
   bool emptyPayloads = false;  // answers keep their status but carry no payload
+  int swallowNext = 0;         // the next this many requests go unanswered, then answers resume
 };
 
 struct ReaderConfig {
@@ -57,6 +59,8 @@ struct AnswerPiece {
 
 class ReaderModel {
  public:
+  static constexpr size_t kRequestLogLimit = 65536;
+
   explicit ReaderModel(ReaderConfig config = {});
 
   // Feeds bytes received from the host. Returns what the reader sends back, in order. Bytes of
@@ -70,7 +74,8 @@ class ReaderModel {
   void SetAnswersOnlyInCrcMode(bool crcOnly);
 
   // Every complete request frame received so far, as received (for tests that check the
-  // exact bytes the host sent), including those the reader did not answer.
+  // exact bytes the host sent), including those the reader did not answer. A long-running
+  // reader keeps the most recent kRequestLogLimit of them.
   std::vector<Bytes> ReceivedRequests() const;
   void ClearReceivedRequests();
 
@@ -83,7 +88,7 @@ class ReaderModel {
   ReaderConfig config_;
   Faults faults_;
   RequestStream stream_;
-  std::vector<Bytes> received_;
+  std::deque<Bytes> received_;
   uint8_t readerMode_ = 0;
 };
 
