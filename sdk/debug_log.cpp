@@ -12,7 +12,8 @@ bool DebugLogEnabled() {
 }
 
 void DebugLog(const std::string& text) {
-  if (!DebugLogEnabled()) return;
+  if (!DebugLogEnabled())
+    return;
   std::fprintf(stderr, "kxlf: %s\n", text.c_str());
 }
 
