@@ -65,8 +65,9 @@ void CKX_RW_Port::SendFrame(const Bytes& frame) {
 
 template <typename Ready>
 bool CKX_RW_Port::WaitPhase(std::unique_lock<std::mutex>& lock, const WaitHooks& hooks,
-                            Ready ready) {
+                            size_t awaitedSize, Ready ready) {
   const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeout_);
+  awaitedSize_ = awaitedSize;
   for (;;) {
     if (ready())
       return true;
@@ -98,9 +99,9 @@ bool CKX_RW_Port::WaitForAnswer() {
   {
     std::unique_lock<std::mutex> lock(receiveMutex_);
     // Each phase has the whole timeout: an answer that trickles in may take up to three.
-    complete = WaitPhase(lock, hooks, [this] { return receiveBuffer_.size() >= 4; });
+    complete = WaitPhase(lock, hooks, 4, [this] { return receiveBuffer_.size() >= 4; });
     if (complete && frameMode_ == FrameMode::kXor) {
-      complete = WaitPhase(lock, hooks, [this] {
+      complete = WaitPhase(lock, hooks, 4, [this] {
         // Bytes ahead of the start byte (line noise, a late answer's tail) are dropped.
         while (receiveBuffer_.size() >= 4 && receiveBuffer_[0] != kStartByte)
           receiveBuffer_.erase(receiveBuffer_.begin());
@@ -109,7 +110,8 @@ bool CKX_RW_Port::WaitForAnswer() {
     }
     if (complete) {
       const size_t frameSize = receiveBuffer_[LengthOffset(frameMode_)] + kFrameOverhead;
-      complete = WaitPhase(lock, hooks, [&] { return receiveBuffer_.size() >= frameSize; });
+      complete =
+          WaitPhase(lock, hooks, frameSize, [&] { return receiveBuffer_.size() >= frameSize; });
     }
   }
 
@@ -151,11 +153,15 @@ bool CKX_RW_Port::ReadStatus() {
 }
 
 void CKX_RW_Port::OnByteReceived(uint8_t byte) {
+  bool wake;
   {
     std::lock_guard<std::mutex> lock(receiveMutex_);
     receiveBuffer_.push_back(byte);
+    // The waiter only needs to hear of the byte that completes what it waits for.
+    wake = receiveBuffer_.size() >= awaitedSize_;
   }
-  received_.notify_all();
+  if (wake)
+    received_.notify_one();
 }
 
 bool CKX_RW_Port::Execute(uint8_t command, const Bytes& parameters, Bytes& payload,

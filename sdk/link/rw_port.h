@@ -69,12 +69,14 @@ class CKX_RW_Port : public CUSBSerialPort, public CommandChannel {
   // Waits until `ready` holds for the receive buffer or the phase's time is up. The lock is
   // held on entry and on return.
   template <typename Ready>
-  bool WaitPhase(std::unique_lock<std::mutex>& lock, const WaitHooks& hooks, Ready ready);
+  bool WaitPhase(std::unique_lock<std::mutex>& lock, const WaitHooks& hooks, size_t awaitedSize,
+                 Ready ready);
 
   Bytes commandBuffer_;
   Bytes receiveBuffer_;
   std::mutex receiveMutex_;
   std::condition_variable received_;
+  size_t awaitedSize_ = 0;  // receive buffer size that ends the current wait phase
 
   uint32_t timeout_ = 500;
   FrameMode frameMode_ = FrameMode::kXor;

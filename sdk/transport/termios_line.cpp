@@ -84,6 +84,7 @@ bool TermiosLine::Open(const std::string& device) {
   if (flags >= 0)
     ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
   fd_ = fd;
+  hasModemLines_ = true;
   return true;
 }
 
@@ -164,16 +165,18 @@ bool TermiosLine::QueryStatus(LineStatus& status) {
 bool TermiosLine::QueryModemLines(uint32_t& lines) {
   if (fd_ < 0)
     return false;
+  lines = 0;
+  if (!hasModemLines_)
+    return true;
   int bits = 0;
   if (::ioctl(fd_, TIOCMGET, &bits) != 0) {
     // Pseudo-terminals and some adapters have no modem lines at all.
     if (errno == ENOTTY || errno == EINVAL) {
-      lines = 0;
+      hasModemLines_ = false;
       return true;
     }
     return false;
   }
-  lines = 0;
   if (bits & TIOCM_CTS)
     lines |= kModemCts;
   if (bits & TIOCM_DSR)

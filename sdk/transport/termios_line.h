@@ -22,6 +22,7 @@ class TermiosLine final : public SerialLine {
 
  private:
   int fd_ = -1;
+  bool hasModemLines_ = true;
 };
 
 }  // namespace kxlf

@@ -187,6 +187,7 @@ void CUSBSerialPort::WorkerMain() {
     }
     if (!alive) {
       std::lock_guard<std::mutex> config(configMutex_);
+      std::lock_guard<std::mutex> write(writeMutex_);  // no caller is writing to it
       portOpen_ = false;
       line_->Close();
       break;
@@ -235,10 +236,8 @@ bool CUSBSerialPort::PollLine() {
 }
 
 void CUSBSerialPort::ReadWaitingBytes(int count) {
-  // Ask again: more may have arrived since the status was taken.
-  LineStatus status;
-  if (line_->QueryStatus(status) && status.bytesWaiting > static_cast<uint32_t>(count))
-    count = static_cast<int>(status.bytesWaiting);
+  // Exactly the bytes the driver reported, so no read blocks; whatever arrived meanwhile
+  // wakes the worker again.
   uint8_t buffer[512];
   while (count > 0) {
     int errorCode = 0;
@@ -271,16 +270,22 @@ void CUSBSerialPort::WriteQueued() {
 }
 
 void CUSBSerialPort::QueueBytes(const uint8_t* bytes, int count) {
-  if (bytes == nullptr)
+  if (bytes == nullptr || count < -1)
     return;
   const size_t size =
       count == -1 ? std::strlen(reinterpret_cast<const char*>(bytes)) : static_cast<size_t>(count);
-  if (count < -1)
+  std::lock_guard<std::mutex> lock(writeMutex_);
+  if (writeBuffer_.size() + size <= writeCapacity_)
+    writeBuffer_.insert(writeBuffer_.end(), bytes, bytes + size);
+  if (running_ && portOpen_) {
+    // The caller writes at once instead of handing the bytes to the worker: a thread switch
+    // before every command would cost more than the whole exchange with a fast reader.
+    // Bytes that the line refuses stay queued for the next write.
+    if (line_->Write(writeBuffer_.data(), writeBuffer_.size())) {
+      OnBytesWritten(static_cast<int>(writeBuffer_.size()));
+      writeBuffer_.clear();
+    }
     return;
-  {
-    std::lock_guard<std::mutex> lock(writeMutex_);
-    if (writeBuffer_.size() + size <= writeCapacity_)
-      writeBuffer_.insert(writeBuffer_.end(), bytes, bytes + size);
   }
   writeRequested_ = true;
   Wake();
