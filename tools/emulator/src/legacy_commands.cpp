@@ -7,7 +7,8 @@
 #include "block_memory.h"
 #include "chip_functions.h"
 #include "command_handlers.h"
-#include "unique_code.h"
+#include "link/transponder_operations.h"
+#include "link/unique_code.h"
 
 namespace kxemu::detail {
 
@@ -104,8 +105,8 @@ Answer WholeWrite(Transponder& transponder, const Bytes& data) {
   return Answer{kStatusOk, transponder.uid};
 }
 
-std::array<uint8_t, 5> UniqueData(const Transponder& transponder) {
-  std::array<uint8_t, 5> data{};
+kxlf::CUniqueDaten::Value UniqueData(const Transponder& transponder) {
+  kxlf::CUniqueDaten::Value data{};
   std::copy_n(transponder.uid.begin(), std::min(data.size(), transponder.uid.size()), data.begin());
   return data;
 }
@@ -138,7 +139,7 @@ Answer BitPackedWrite(Transponder& transponder, const Bytes& p) {
 Answer BlockCommand(Transponder& transponder, uint16_t word, uint8_t command, const Bytes& p) {
   const uint8_t base = command & 0xF0;
   const bool read = (command & 0x0F) == kBlockReadOp;
-  if (base == 0x30 && transponder.type == 3 && (word & 0x00F) == 0) {
+  if (base == 0x30 && transponder.type == 3 && (word & kxlf::kCapPlainBlockCommands) == 0) {
     return Oriented(read ? BitPackedRead(transponder, p) : BitPackedWrite(transponder, p), word,
                     transponder.type);
   }
@@ -235,12 +236,13 @@ std::optional<Answer> LegacyCommand(Field& field, uint16_t word, uint8_t command
     case kSelectType3:
       return StatusOnly(kStatusOk);
     case kUniqueCode: {
-      const std::array<uint8_t, 5> data = UniqueData(transponder);
+      const kxlf::CUniqueDaten::Value data = UniqueData(transponder);
       return Answer{kStatusOk, Bytes(data.begin(), data.end())};
     }
     case kUniqueCodeRaw: {
-      const std::array<uint8_t, 8> code = EncodeUniqueCode(UniqueData(transponder));
-      return Answer{kStatusOk, Bytes(code.begin(), code.end())};
+      kxlf::CUniqueDaten code;
+      code.Encode(UniqueData(transponder));
+      return Answer{kStatusOk, Bytes(code.code().begin(), code.code().end())};
     }
     case kSpecialBlockType8:
       if (p.size() != kPieceSize)

@@ -1,7 +1,8 @@
 // Who the emulated reader claims to be. The version text decides, as on a real reader of the
-// family, which commands the host may use: its type code and firmware character give the
-// reader's capability word. The emulator consults that word where older readers really behave
-// differently (bit-packed type-3 commands, reversed byte order of word-0 readers).
+// family, which commands the host may use: the host's own evaluation of the version answer
+// (kxlf::EvaluateVersionAnswer) gives the reader's capability word. The emulator consults that
+// word where older readers really behave differently (bit-packed type-3 commands, reversed byte
+// order of word-0 readers), so emulator and host can never disagree about a reader's identity.
 #pragma once
 
 #include <cstdint>
@@ -11,11 +12,7 @@
 
 namespace kxemu {
 
-// Type code: the first three characters as hexadecimal, up to the first non-digit.
-int VersionTypeCode(const std::string& versionText);
-// Firmware value of the fourth character: 0-9, A-Z = 10-35, a-z = 36-61, anything else 255.
-uint8_t VersionValue(const std::string& versionText);
-// The capability word a host derives from the version answer. Bit 0x100 = extended command set.
+// The capability word a host derives from this version answer. Bit 0x100 = extended command set.
 uint16_t CapabilityWord(const std::string& versionText);
 
 struct IdentityPreset {
