@@ -18,6 +18,8 @@ using Pieces = std::vector<std::pair<milliseconds, Bytes>>;
 class ScriptedPort : public CKX_RW_Port {
  public:
   explicit ScriptedPort(ScriptedLine::Responder responder) : responder_(std::move(responder)) {}
+  // The worker calls virtual functions: it must stop before this object's part is gone.
+  ~ScriptedPort() override { ClosePort(); }
 
   bool Open() { return OpenPort("FT-SCRIPTED", 19200, 'N', 8, 1, 512) && StartWorker(); }
   ScriptedLine* Line() const { return line_; }

@@ -93,6 +93,7 @@ class RecordingLine : public SerialLine {
 
 class RecordingPort : public CUSBSerialPort {
  public:
+  ~RecordingPort() override { ClosePort(); }
   RecordingLine* line = nullptr;
 
  protected:
@@ -162,6 +163,7 @@ class PtyPort : public ::testing::Test {
  protected:
   class CollectingPort : public CUSBSerialPort {
    public:
+    ~CollectingPort() override { ClosePort(); }
     void OnByteReceived(uint8_t byte) override {
       std::lock_guard<std::mutex> lock(mutex);
       received.push_back(byte);
