@@ -145,6 +145,39 @@ TEST_F(ReaderModelFaults, FrameIsBentAsAsked) {
   EXPECT_TRUE(answer.data.empty());
 }
 
+TEST_F(ReaderModelFaults, ForcedPayloadRidesOnEveryAnswerWithItsOwnStatus) {
+  Faults faults;
+  faults.payloadOverride = Bytes{0x00, 0x00};
+  faults.emptyPayloads = true;
+  model_.SetFaults(faults);
+  for (FrameMode mode : {FrameMode::kXor, FrameMode::kCrc16}) {
+    const kxlf::DecodedFrame version = Exchange(model_, 0xF0, {}, mode);
+    ASSERT_EQ(version.check, FrameCheck::kOk);
+    EXPECT_EQ(version.code, kStatusOk);
+    EXPECT_EQ(version.data, (Bytes{0x00, 0x00}));
+    const kxlf::DecodedFrame unknown = Exchange(model_, 0x77, {}, mode);
+    EXPECT_EQ(unknown.code, kStatusUnknownCommand);
+    EXPECT_EQ(unknown.data, (Bytes{0x00, 0x00}));
+  }
+  // The command still acts; only what it answers is replaced.
+  EXPECT_EQ(Exchange(model_, 0xF4, {3}).data, (Bytes{0x00, 0x00}));
+  EXPECT_EQ(model_.ReaderMode(), 3);
+
+  faults.payloadOverride = Bytes{};
+  faults.emptyPayloads = false;
+  model_.SetFaults(faults);
+  EXPECT_TRUE(Exchange(model_, 0xF0, {}).data.empty());
+
+  faults.payloadOverride = Bytes(kxlf::kMaxFrameData + 10, 0xA5);
+  model_.SetFaults(faults);
+  const kxlf::DecodedFrame longest = Exchange(model_, 0xF0, {}, FrameMode::kCrc16);
+  ASSERT_EQ(longest.check, FrameCheck::kOk);
+  EXPECT_EQ(longest.data, Bytes(kxlf::kMaxFrameData, 0xA5));
+
+  model_.SetFaults({});
+  EXPECT_EQ(Exchange(model_, 0xF0, {}).data, (Bytes{'0', '5', '4', 'A'}));
+}
+
 TEST_F(ReaderModelFaults, SwallowedRequestsAreNeitherAnsweredNorActedOn) {
   Faults faults;
   faults.silent = true;

@@ -4,11 +4,24 @@
 
 namespace kxemu::detail {
 
+namespace {
+
+Bytes CarriedPayload(const Bytes& payload, const Faults& faults) {
+  if (faults.payloadOverride) {
+    Bytes forced = *faults.payloadOverride;
+    forced.resize(std::min(forced.size(), kxlf::kMaxFrameData));
+    return forced;
+  }
+  return faults.emptyPayloads ? Bytes{} : payload;
+}
+
+}  // namespace
+
 std::vector<AnswerPiece> ShapeAnswer(kxlf::FrameMode mode, uint8_t address, uint8_t status,
                                      const Bytes& payload, const Faults& faults) {
   if (faults.statusOverride >= 0)
     status = static_cast<uint8_t>(faults.statusOverride);
-  Bytes frame = kxlf::BuildFrame(mode, address, status, faults.emptyPayloads ? Bytes{} : payload);
+  Bytes frame = kxlf::BuildFrame(mode, address, status, CarriedPayload(payload, faults));
   frame[kxlf::LengthOffset(mode)] += static_cast<uint8_t>(faults.lengthByteOffset);
   if (faults.wrongChecksum)
     frame.back() ^= 0xFF;

@@ -43,6 +43,10 @@ struct Faults {
   int statusOverride = -1;     // 0-255: every answer carries this status (payload unchanged)
   bool emptyPayloads = false;  // answers keep their status but carry no payload
   int swallowNext = 0;         // the next this many requests go unanswered, then answers resume
+  // Set: every answer carries exactly these bytes as its payload, whatever its command gave and
+  // whatever emptyPayloads says; the status is left alone (statusOverride still applies). Bytes
+  // beyond the kxlf::kMaxFrameData that one frame can announce are cut off.
+  std::optional<Bytes> payloadOverride;
 };
 
 struct ReaderConfig {
