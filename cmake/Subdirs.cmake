@@ -1,10 +1,13 @@
 # Folders of the build, in dependency order. Each one adds its own targets.
-set(KX_CORE_DIRS app/convert support/ini)
-set(KX_SDK_DIRS sdk tools/emulator tools/fake_ftd2xx tools/identify)
+# Core: no Qt and no SDK. SDK: the reader SDK and what builds on it without a window.
+# GUI: the program's windows over Qt 6.
+set(KX_CORE_DIRS app/convert support/ini app/log)
+set(KX_SDK_DIRS sdk tools/emulator tools/fake_ftd2xx tools/identify app/flows tools/cli)
+set(KX_GUI_DIRS app/framework resources app/main)
 
 set(kx_dirs ${KX_CORE_DIRS})
 if(NOT KX_CORE_ONLY)
-  list(APPEND kx_dirs ${KX_SDK_DIRS})
+  list(APPEND kx_dirs ${KX_SDK_DIRS} ${KX_GUI_DIRS})
 endif()
 
 foreach(dir IN LISTS kx_dirs)
