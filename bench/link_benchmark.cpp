@@ -1,7 +1,8 @@
-// Cost of one reader exchange through the SDK's connection, beside the same bytes moved with
-// plain blocking termios (the least any implementation can do), both against the emulator
-// program on a pseudo-terminal answering at once. Also the processor time the connection uses
-// while it waits for a late answer, and while a port sits idle.
+// Cost of one reader exchange through the SDK's connection, and of single-block reads through
+// KxLfReadBlocks, each beside the same bytes moved with plain blocking termios (the least any
+// implementation can do), all against the emulator program on a pseudo-terminal answering at
+// once. Also the processor time the connection uses while it waits for a late answer, and
+// while a port sits idle.
 //
 // Usage: link_benchmark <path of kx-emulator> [exchanges]
 #include <fcntl.h>
@@ -17,11 +18,14 @@
 #include <vector>
 
 #include "emulator_process.h"
+#include "kxlf.h"
 #include "link/rw_port.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+const std::vector<uint8_t> kVersionRequest = {0x02, 0x01, 0xF0, 0x00, 0xF1};
 
 double ProcessCpuSeconds() {
   timespec now{};
@@ -34,8 +38,9 @@ double Median(std::vector<double> values) {
   return values[values.size() / 2];
 }
 
-// Version request and its answer ("054A"), moved with blocking reads and writes.
-std::vector<double> RawExchanges(const std::string& device, int count) {
+// One request and its answer of `answerSize` bytes, moved with blocking reads and writes.
+std::vector<double> RawExchanges(const std::string& device, int count,
+                                 const std::vector<uint8_t>& request, size_t answerSize) {
   const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY);
   if (fd < 0)
     return {};
@@ -45,15 +50,14 @@ std::vector<double> RawExchanges(const std::string& device, int count) {
   tio.c_cc[VMIN] = 1;
   tio.c_cc[VTIME] = 0;
   ::tcsetattr(fd, TCSANOW, &tio);
-  const uint8_t request[] = {0x02, 0x01, 0xF0, 0x00, 0xF1};
   std::vector<double> latencies;
   for (int i = 0; i < count; ++i) {
     const Clock::time_point start = Clock::now();
-    if (::write(fd, request, sizeof request) != sizeof request)
+    if (::write(fd, request.data(), request.size()) != static_cast<ssize_t>(request.size()))
       break;
-    uint8_t answer[64];
+    uint8_t answer[300];
     size_t got = 0;
-    while (got < 9) {
+    while (got < answerSize) {
       const ssize_t n = ::read(fd, answer + got, sizeof answer - got);
       if (n <= 0)
         break;
@@ -84,6 +88,30 @@ std::vector<double> SdkExchanges(const std::string& device, int count) {
   return latencies;
 }
 
+// Single-block reads of type 33 (8 bytes) through the public entry point.
+std::vector<double> SdkBlockReads(const std::string& device, int count) {
+  const int handle = KxLfOpen(device.c_str(), 19200, 0, 500);
+  if (handle <= 0)
+    return {};
+  std::vector<double> latencies;
+  unsigned char block[8];
+  for (int i = 0; i < count; ++i) {
+    const Clock::time_point start = Clock::now();
+    if (KxLfReadBlocks(handle, 33, i % 8, block, 8) != 8)
+      break;
+    latencies.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count());
+  }
+  KxLfClose(handle);
+  return latencies;
+}
+
+double PerSecond(const std::vector<double>& latenciesUs) {
+  double total = 0;
+  for (double latency : latenciesUs)
+    total += latency;
+  return latenciesUs.size() / (total / 1e6);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -94,7 +122,7 @@ int main(int argc, char** argv) {
   const std::string emulator = argv[1];
   const int count = argc > 2 ? std::atoi(argv[2]) : 2000;
 
-  EmulatorProcess prompt(emulator, {});
+  EmulatorProcess prompt(emulator, {"--transponder", "33"});
   if (!prompt.Running()) {
     std::fprintf(stderr, "the emulator did not start\n");
     return 1;
@@ -102,7 +130,7 @@ int main(int argc, char** argv) {
   // Alternate the two sides so that neither profits from a warmer machine.
   std::vector<double> raw, sdk;
   for (int round = 0; round < 4; ++round) {
-    const std::vector<double> r = RawExchanges(prompt.Device(), count / 4);
+    const std::vector<double> r = RawExchanges(prompt.Device(), count / 4, kVersionRequest, 9);
     const std::vector<double> s = SdkExchanges(prompt.Device(), count / 4);
     raw.insert(raw.end(), r.begin(), r.end());
     sdk.insert(sdk.end(), s.begin(), s.end());
@@ -113,6 +141,23 @@ int main(int argc, char** argv) {
   }
   const double rawMedian = Median(raw);
   const double sdkMedian = Median(sdk);
+
+  // Block 0 of type 33: 0xC2 [33, 0, 1]; the answer carries 8 bytes.
+  const std::vector<uint8_t> blockRequest = {
+      0x02, 0x01, 0xC2, 0x03, 33, 0x00, 0x01, 0x01 ^ 0xC2 ^ 0x03 ^ 33 ^ 0x00 ^ 0x01};
+  std::vector<double> rawReads, sdkReads;
+  for (int round = 0; round < 4; ++round) {
+    const std::vector<double> r = RawExchanges(prompt.Device(), count / 4, blockRequest, 13);
+    const std::vector<double> s = SdkBlockReads(prompt.Device(), count / 4);
+    rawReads.insert(rawReads.end(), r.begin(), r.end());
+    sdkReads.insert(sdkReads.end(), s.begin(), s.end());
+  }
+  if (rawReads.size() < static_cast<size_t>(count / 2) ||
+      sdkReads.size() < static_cast<size_t>(count / 2)) {
+    std::fprintf(stderr, "block reads failed (raw %zu, sdk %zu)\n", rawReads.size(),
+                 sdkReads.size());
+    return 1;
+  }
 
   double waitCpuShare;
   {
@@ -145,6 +190,11 @@ int main(int argc, char** argv) {
   std::printf("  raw termios median      %8.1f us\n", rawMedian);
   std::printf("  SDK connection median   %8.1f us\n", sdkMedian);
   std::printf("  ratio SDK / raw         %8.2f   (target <= 1.5)\n", sdkMedian / rawMedian);
+  std::printf("single-block reads (type 33, 8 bytes), %zu reads each\n", sdkReads.size());
+  std::printf("  raw termios             %8.0f reads/s\n", PerSecond(rawReads));
+  std::printf("  KxLfReadBlocks          %8.0f reads/s\n", PerSecond(sdkReads));
+  std::printf("  ratio SDK / raw         %8.2f   (target >= 0.8)\n",
+              PerSecond(sdkReads) / PerSecond(rawReads));
   std::printf("CPU while waiting 200 ms  %8.2f %% of the wait   (target <= 5 %%)\n",
               waitCpuShare * 100);
   std::printf("CPU of one idle open port %8.3f %% of a core      (target <= 1 %%)\n",

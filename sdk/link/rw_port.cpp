@@ -1,6 +1,7 @@
 #include "link/rw_port.h"
 
 #include <chrono>
+#include <thread>
 
 #include "link/error_codes.h"
 #include "link/wait_hooks.h"
@@ -13,6 +14,9 @@ using Clock = std::chrono::steady_clock;
 // With a pump registered, the wait hands control to the application at least this often, so
 // its window stays painted and its timers run while a command waits.
 constexpr std::chrono::milliseconds kPumpInterval{10};
+
+// How long a wait without a pump stays awake before it sleeps until the answer's last byte.
+constexpr std::chrono::microseconds kSpinBeforeSleep{200};
 
 }  // namespace
 
@@ -66,7 +70,8 @@ void CKX_RW_Port::SendFrame(const Bytes& frame) {
 template <typename Ready>
 bool CKX_RW_Port::WaitPhase(std::unique_lock<std::mutex>& lock, const WaitHooks& hooks,
                             size_t awaitedSize, Ready ready) {
-  const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeout_);
+  const Clock::time_point start = Clock::now();
+  const Clock::time_point deadline = start + std::chrono::milliseconds(timeout_);
   awaitedSize_ = awaitedSize;
   for (;;) {
     if (ready())
@@ -75,6 +80,18 @@ bool CKX_RW_Port::WaitPhase(std::unique_lock<std::mutex>& lock, const WaitHooks&
     if (now >= deadline)
       return false;
     if (hooks.pump == nullptr) {
+      if (now - start < kSpinBeforeSleep) {
+        // A reader on a fast line answers within tens of microseconds; staying awake that
+        // long saves the wake-up of a sleeping thread, which would cost more than the
+        // exchange itself. Other threads (the port's worker among them) get the processor.
+        lock.unlock();
+        const uint64_t seen = arrivals_.load(std::memory_order_acquire);
+        while (arrivals_.load(std::memory_order_acquire) == seen &&
+               Clock::now() - start < kSpinBeforeSleep)
+          std::this_thread::yield();
+        lock.lock();
+        continue;
+      }
       received_.wait_until(lock, deadline);
       continue;
     }
@@ -157,6 +174,7 @@ void CKX_RW_Port::OnByteReceived(uint8_t byte) {
   {
     std::lock_guard<std::mutex> lock(receiveMutex_);
     receiveBuffer_.push_back(byte);
+    arrivals_.fetch_add(1, std::memory_order_release);
     // The waiter only needs to hear of the byte that completes what it waits for.
     wake = receiveBuffer_.size() >= awaitedSize_;
   }

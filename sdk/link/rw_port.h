@@ -3,6 +3,7 @@
 // their own threads; everything else runs on the caller's thread.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <initializer_list>
@@ -76,7 +77,9 @@ class CKX_RW_Port : public CUSBSerialPort, public CommandChannel {
   Bytes receiveBuffer_;
   std::mutex receiveMutex_;
   std::condition_variable received_;
-  size_t awaitedSize_ = 0;  // receive buffer size that ends the current wait phase
+  size_t awaitedSize_ = 0;
+  std::atomic<uint64_t> arrivals_{0};  // bytes received so far; lets a waiter spin unlocked  //
+                                       // receive buffer size that ends the current wait phase
 
   uint32_t timeout_ = 500;
   FrameMode frameMode_ = FrameMode::kXor;
