@@ -292,6 +292,44 @@ TEST_F(LegacyReaderTest, UniqueCodeReadByTheReaderOrDecodedHere) {
   }
 }
 
+TEST_F(LegacyReaderTest, RawUniqueCodeAnswersOfEveryShape) {
+  ASSERT_NO_FATAL_FAILURE(Connect("legacy-em", Numbered(3)));
+  const Bytes value = {0x9A, 0x78, 0x56, 0x34, 0x12};
+  struct Case {
+    const char* what;
+    Bytes payload;
+    bool decodes;
+  };
+  for (const Case& c : {
+           Case{"code", {0xFF, 0x8C, 0xA6, 0x4A, 0x98, 0xF8, 0xCA, 0x96}, true},
+           Case{"code caught mid-stream", {0xDF, 0xF1, 0x94, 0xC9, 0x53, 0x1F, 0x19, 0x52}, true},
+           Case{"value bytes", value, true},
+           Case{"row parity wrong", {0xFF, 0x8D, 0xA6, 0x4A, 0x98, 0xF8, 0xCA, 0x96}, false},
+           Case{"stop bit set", {0xFF, 0x8C, 0xA6, 0x4A, 0x98, 0xF8, 0xCA, 0x97}, false},
+           Case{"no header", Bytes(8, 0x00), false},
+           Case{"seven bytes", Bytes(7, 0xFF), false},
+       }) {
+    SCOPED_TRACE(c.what);
+    ASSERT_NO_FATAL_FAILURE(PresetErrorCode());
+    kxemu::Faults faults;
+    faults.payloadOverride = c.payload;
+    reader_->model.SetFaults(faults);
+    unsigned char buffer[8];
+    std::memset(buffer, 0xEE, sizeof buffer);
+    const int length = KxLfReadTransponder(handle_, 3, buffer, sizeof buffer);
+    EXPECT_EQ(Sent(), (Commands{{0x39}, {0x34}}));
+    EXPECT_EQ(LastError(), KXLF_ERR_NOT_SUPPORTED) << "no new code in any case";
+    if (c.decodes) {
+      ASSERT_EQ(length, 5);
+      EXPECT_EQ(Bytes(buffer, buffer + 5), value);
+    } else {
+      EXPECT_EQ(length, -1);
+      EXPECT_EQ(buffer[0], 0xEE);
+    }
+    reader_->model.SetFaults({});
+  }
+}
+
 TEST_F(LegacyReaderTest, UndecodableUniqueCodeFailsWithoutANewErrorCode) {
   ASSERT_NO_FATAL_FAILURE(Connect("legacy-em", Numbered(3)));
   PresetErrorCode();
@@ -448,6 +486,23 @@ TEST_F(LegacyReaderTest, ReaderThatKeepsAnsweringEmptyEndsTheRead) {
   const Commands sent = Sent();
   ASSERT_EQ(sent.size(), static_cast<size_t>(kMaxEmptyBlockAnswers));
   EXPECT_EQ(sent.back(), (Bytes{0x42, static_cast<uint8_t>(kMaxEmptyBlockAnswers - 1)}));
+}
+
+TEST_F(LegacyReaderTest, BlockReadCountsTheBytesAnsweredNotTheBlocks) {
+  ASSERT_NO_FATAL_FAILURE(Connect("legacy", Numbered(4)));
+  kxemu::Faults faults;
+  faults.payloadOverride = Bytes{1, 2, 3, 4, 5, 6, 7, 8};
+  reader_->model.SetFaults(faults);
+  unsigned char buffer[8];
+  ASSERT_EQ(KxLfReadBlocks(handle_, 4, 0, buffer, 8), 8);
+  EXPECT_EQ(Sent(), (Commands{{0x42, 0}}));
+  EXPECT_EQ(Bytes(buffer, buffer + 8), (Bytes{1, 2, 3, 4, 5, 6, 7, 8}));
+
+  faults.payloadOverride = Bytes{1, 2, 3};
+  reader_->model.SetFaults(faults);
+  EXPECT_EQ(KxLfReadBlocks(handle_, 4, 0, buffer, 8), -1);
+  EXPECT_EQ(LastError(), KXLF_ERR_BUFFER_TOO_SMALL) << "three answers of three bytes";
+  EXPECT_EQ(Sent(), (Commands{{0x42, 0}, {0x42, 1}, {0x42, 2}}));
 }
 
 TEST_F(LegacyReaderTest, CrcOnlyLegacyReader) {
