@@ -1,0 +1,93 @@
+#include "flows/read_flow.h"
+
+#include <array>
+
+#include "convert/block_geometry.h"
+#include "convert/display_conversion.h"
+#include "flows/select_transponder.h"
+#include "flows/transponder_types.h"
+#include "kxlf.h"
+
+namespace kx::flows {
+
+namespace {
+
+constexpr int kUidSize = 8;
+
+Failure UnknownType() {
+  return Failure{convert::StandardMessage{convert::StandardMessageId::kEnterIntegerBetween, 0,
+                                          kTransponderTypeCount - 1},
+                 0};
+}
+
+ReadDisplay Displayed(convert::Bytes bytes, convert::DataFormat format, int n) {
+  ReadDisplay result;
+  convert::DisplayText display = convert::BytesToText(bytes, format, n);
+  if (!display.ok())
+    result.failure = Failure{*display.failure, 0};
+  result.text = std::move(display.text);
+  result.bytes = std::move(bytes);
+  return result;
+}
+
+}  // namespace
+
+BlockRead ReadBlocks(int handle, const ReadRequest& request) {
+  BlockRead result;
+  const TransponderType* type = FindTransponderType(request.typeIndex);
+  if (type == nullptr) {
+    result.failure = UnknownType();
+    return result;
+  }
+  if (type->selectsByUid) {
+    result.failure = SelectTransponder(handle, type->code);
+    if (result.failure)
+      return result;
+  }
+  const convert::Geometry geometry = convert::BlockGeometry(request.typeIndex, request.n);
+  const int count = request.format == convert::DataFormat::kDecimalBinary ? 1 : geometry.blockCount;
+  const int blockSize = geometry.blockSize;
+  convert::Bytes buffer(static_cast<size_t>(blockSize) * static_cast<size_t>(count), 0);
+  const auto first = static_cast<int>(FirstBlock(*type, request.startBlock));
+  for (int i = 0; i < count; ++i) {
+    unsigned char* target = buffer.data() + static_cast<size_t>(i) * blockSize;
+    if (KxLfReadBlocks(handle, type->code, first + i * type->readStep, target, blockSize) < 0) {
+      result.failure = ReaderFailure(handle);
+      return result;
+    }
+  }
+  result.bytes = std::move(buffer);
+  return result;
+}
+
+ReadDisplay ReadOnce(int handle, const ReadRequest& request) {
+  BlockRead read = ReadBlocks(handle, request);
+  if (!read.ok()) {
+    ReadDisplay result;
+    result.failure = read.failure;
+    return result;
+  }
+  return Displayed(std::move(read.bytes), request.format, request.n);
+}
+
+ReadDisplay ReadUid(int handle, int typeIndex, convert::DataFormat format, int n) {
+  ReadDisplay result;
+  const TransponderType* type = FindTransponderType(typeIndex);
+  if (type == nullptr) {
+    result.failure = UnknownType();
+    return result;
+  }
+  std::array<unsigned char, kUidSize> uid{};
+  const int delivered = KxLfReadTransponder(handle, type->code, uid.data(), kUidSize);
+  if (delivered < 0) {
+    result.failure = ReaderFailure(handle);
+    return result;
+  }
+  if (delivered != kUidSize) {
+    result.failure = Failure{ErrorMessageId(KXLF_ERR_DATA_COUNT), KXLF_ERR_DATA_COUNT};
+    return result;
+  }
+  return Displayed(convert::Bytes(uid.begin(), uid.end()), format, n);
+}
+
+}  // namespace kx::flows
