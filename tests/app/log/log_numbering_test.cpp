@@ -50,14 +50,6 @@ TEST_F(LogNumbering, FirstAppendCreatesTheFile) {
   EXPECT_EQ(ReadFile(path), kFirstLine);
 }
 
-TEST_F(LogNumbering, AppendsCountOnFromWhatTheFileHolds) {
-  const std::string path = PathOf("log.txt");
-  WriteFile(path, "first\r\nsecond\n");
-  LogFile log = LogAt(path);
-  EXPECT_EQ(log.AppendLine(HexRecord("01")).lineNumber, 3);
-  EXPECT_EQ(log.AppendLine(HexRecord("02")).lineNumber, 4);
-}
-
 TEST_F(LogNumbering, AnOpenLastLineCountsAndIsContinued) {
   const std::string path = PathOf("log.txt");
   WriteFile(path, "first\nthird");
@@ -68,13 +60,6 @@ TEST_F(LogNumbering, AnOpenLastLineCountsAndIsContinued) {
   // count says the same as a fresh one.
   EXPECT_EQ(log.AppendLine(HexRecord("02")).lineNumber, 3);
   EXPECT_EQ(LogAt(path).AppendLine(HexRecord("03")).lineNumber, 4);
-}
-
-TEST_F(LogNumbering, LineBreaksInsideAValueCountAsLines) {
-  const std::string path = PathOf("log.txt");
-  LogFile log = LogAt(path);
-  log.AppendLine({convert::DataFormat::kDataAscii, 0, 8, "one\ntwo"});
-  EXPECT_EQ(log.AppendLine(HexRecord("01")).lineNumber, 3);
 }
 
 TEST_F(LogNumbering, TwoWritersOfOneFileShareTheNumbering) {
