@@ -29,10 +29,12 @@ if find build/core -type f -perm -u+x -name '*_tests' -exec ldd {} + | grep -E -
 fi
 
 echo "== fuzzers, ${fuzz_seconds} s each"
-run_preset fuzz
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz -j"$jobs" --target fuzzers
 for fuzzer in $(find build/fuzz -type f -perm -u+x -name '*_fuzz'); do
   corpus=$(mktemp -d)
-  "$fuzzer" -max_total_time="$fuzz_seconds" -print_final_stats=0 "$corpus" 2>&1 | tail -n 2
+  echo "$(basename "$fuzzer"):"
+  "$fuzzer" -max_total_time="$fuzz_seconds" "$corpus" 2>&1 | tail -n 1
   rm -rf "$corpus"
 done
 
