@@ -25,6 +25,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// The two sides alternate in short rounds, so that both meet the same load on the machine.
+constexpr int kRounds = 20;
+
 const std::vector<uint8_t> kVersionRequest = {0x02, 0x01, 0xF0, 0x00, 0xF1};
 
 double ProcessCpuSeconds() {
@@ -127,11 +130,11 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "the emulator did not start\n");
     return 1;
   }
-  // Alternate the two sides so that neither profits from a warmer machine.
   std::vector<double> raw, sdk;
-  for (int round = 0; round < 4; ++round) {
-    const std::vector<double> r = RawExchanges(prompt.Device(), count / 4, kVersionRequest, 9);
-    const std::vector<double> s = SdkExchanges(prompt.Device(), count / 4);
+  for (int round = 0; round < kRounds; ++round) {
+    const std::vector<double> r =
+        RawExchanges(prompt.Device(), count / kRounds, kVersionRequest, 9);
+    const std::vector<double> s = SdkExchanges(prompt.Device(), count / kRounds);
     raw.insert(raw.end(), r.begin(), r.end());
     sdk.insert(sdk.end(), s.begin(), s.end());
   }
@@ -146,9 +149,9 @@ int main(int argc, char** argv) {
   const std::vector<uint8_t> blockRequest = {
       0x02, 0x01, 0xC2, 0x03, 33, 0x00, 0x01, 0x01 ^ 0xC2 ^ 0x03 ^ 33 ^ 0x00 ^ 0x01};
   std::vector<double> rawReads, sdkReads;
-  for (int round = 0; round < 4; ++round) {
-    const std::vector<double> r = RawExchanges(prompt.Device(), count / 4, blockRequest, 13);
-    const std::vector<double> s = SdkBlockReads(prompt.Device(), count / 4);
+  for (int round = 0; round < kRounds; ++round) {
+    const std::vector<double> r = RawExchanges(prompt.Device(), count / kRounds, blockRequest, 13);
+    const std::vector<double> s = SdkBlockReads(prompt.Device(), count / kRounds);
     rawReads.insert(rawReads.end(), r.begin(), r.end());
     sdkReads.insert(sdkReads.end(), s.begin(), s.end());
   }
