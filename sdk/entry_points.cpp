@@ -6,6 +6,7 @@
 
 #include "kxlf.h"
 #include "link/error_codes.h"
+#include "link/reader_commands.h"
 #include "link/reader_identity.h"
 #include "link/transponder_operations.h"
 #include "link/wait_hooks.h"
@@ -51,16 +52,7 @@ bool ValidBlockType(int typeAndOptions) {
   return type >= 1 && type <= 39;
 }
 
-bool IsChipCode(int chipCode) {
-  return chipCode == 35 || chipCode == 37;
-}
-
-constexpr uint8_t kChipCommand = 0xC4;
-constexpr uint8_t kChipRead = 1;
-constexpr uint8_t kChipWrite = 2;
 constexpr int kFrequencyAttempts = 3;
-// The reader counts its measurement with a 2.048 GHz reference; the answer is the divisor.
-constexpr long long kFrequencyReference = 2048000000LL;
 
 uint8_t Low(int value) {
   return static_cast<uint8_t>(value & 0xFF);
@@ -121,8 +113,7 @@ int KxLfGetVersion(int handle, unsigned char* version, int versionSize, char* mo
 
 int KxLfSetReaderMode(int handle, int mode) {
   return WithPort(handle, -1, [mode](CKX_RW_Port& port) {
-    static constexpr int kModes[] = {0, 1, 2, 3, 128, 129, 131};
-    if (std::find(std::begin(kModes), std::end(kModes), mode) == std::end(kModes))
+    if (!IsReaderMode(mode))
       return Fail(port, kErrMode);
     return port.ExecuteStatus(kReaderModeCommand, {Low(mode)}) ? 0 : -1;
   });
@@ -212,7 +203,7 @@ int KxLfReadChipConfig(int handle, int chipCode, int* value) {
     if (!IsChipCode(chipCode) || value == nullptr)
       return Fail(port, kErrParameter);
     Bytes payload;
-    if (!port.Execute(kChipCommand, {Low(chipCode), kChipRead}, payload))
+    if (!port.Execute(kSpecialCommand, {Low(chipCode), kSpecialChipRead}, payload))
       return -1;
     if (payload.empty())
       return -1;
@@ -225,7 +216,8 @@ int KxLfWriteChipConfig(int handle, int chipCode, int value) {
   return WithPort(handle, -1, [&](CKX_RW_Port& port) {
     if (!IsChipCode(chipCode))
       return Fail(port, kErrParameter);
-    return port.ExecuteStatus(kChipCommand, {Low(chipCode), kChipWrite, Low(value)}) ? 0 : -1;
+    return port.ExecuteStatus(kSpecialCommand, {Low(chipCode), kSpecialChipWrite, Low(value)}) ? 0
+                                                                                               : -1;
   });
 }
 
@@ -233,11 +225,11 @@ int KxLfMeasureFrequency(int handle, int type, int p1, int p2, int p3, int p4, i
   return WithPort(handle, -1, [&](CKX_RW_Port& port) {
     if (result == nullptr)
       return Fail(port, kErrParameter);
-    const Bytes parameters = {Low(type), kChipRead, Low(p1), Low(p2), Low(p3), Low(p4)};
+    const Bytes parameters = {Low(type), kSpecialMeasure, Low(p1), Low(p2), Low(p3), Low(p4)};
     Bytes payload;
     bool measured = false;
     for (int attempt = 0; attempt < kFrequencyAttempts && !measured; ++attempt)
-      measured = port.Execute(kChipCommand, parameters, payload);
+      measured = port.Execute(kSpecialCommand, parameters, payload);
     if (!measured)
       return -1;
     if (payload.size() < 2)
@@ -246,7 +238,7 @@ int KxLfMeasureFrequency(int handle, int type, int p1, int p2, int p3, int p4, i
     // A divisor of 0 is no frequency; the reader gave data that cannot be used.
     if (divisor == 0)
       return Fail(port, kErrDataCount);
-    *result = static_cast<int>(kFrequencyReference / divisor);
+    *result = static_cast<int>(kFrequencyReferenceHz / divisor);
     return 0;
   });
 }

@@ -1,6 +1,7 @@
 // What a reader says about itself in its version answer: three hexadecimal digits of type code
 // and one firmware version character. From these come the model name shown to the operator and
-// the capability word that selects the transponder command set.
+// the capability word that selects the transponder command set. The version answer is what
+// kVersionCommand brings back, hence the command codes come along.
 #pragma once
 
 #include <cstddef>
@@ -9,13 +10,9 @@
 #include <string>
 
 #include "link/frame_codec.h"
+#include "link/reader_commands.h"
 
 namespace kxlf {
-
-constexpr uint8_t kVersionCommand = 0xF0;
-constexpr uint8_t kReaderModeCommand = 0xF4;
-constexpr uint8_t kUsbInterfaceCommand = 0xFF;
-constexpr uint8_t kCommandF6 = 0xF6;
 
 constexpr size_t kVersionAnswerSize = 4;
 constexpr uint8_t kUnknownVersionValue = 255;

@@ -5,39 +5,11 @@
 #include <initializer_list>
 
 #include "link/error_codes.h"
+#include "link/transponder_types.h"
 #include "link/unique_code.h"
 
 namespace kxlf {
 namespace {
-
-constexpr uint8_t kWholeRead = 0xC0;
-constexpr uint8_t kWholeWrite = 0xC1;
-constexpr uint8_t kBlockRead = 0xC2;
-constexpr uint8_t kBlockWrite = 0xC3;
-constexpr uint8_t kSpecial = 0xC4;
-
-// Sub-commands of kSpecial.
-constexpr uint8_t kSpecialLongBlockRead = 2;  // also the type-38 configuration record
-constexpr uint8_t kSpecialWriteLastBlocks = 3;
-constexpr uint8_t kSpecialLongSingleBlockRead = 13;
-constexpr uint8_t kSpecialLongBlockWrite = 14;
-constexpr uint8_t kSpecialConfiguration = 23;
-
-constexpr uint8_t kLegacyType10 = 0xB0;
-constexpr uint8_t kLegacyType10WholeRead = 2;
-constexpr uint8_t kLegacyType10BlockRead = 18;
-constexpr uint8_t kLegacyType10BlockWrite = 20;
-constexpr uint8_t kLegacyType10Configuration = 23;
-
-constexpr uint8_t kLegacyUniqueCode = 0x10;
-constexpr uint8_t kLegacyType3Select = 0x39;
-constexpr uint8_t kLegacyType3Code = 0x34;
-constexpr uint8_t kLegacyPackedWrite = 0x31;
-constexpr uint8_t kLegacyPackedRead = 0x32;
-constexpr uint8_t kLegacyWriteLastBlocks = 0xA8;
-
-constexpr uint8_t kLockBit = 0x80;
-constexpr size_t kLegacyPieceSize = 4;
 
 uint8_t LowByte(int value) {
   return static_cast<uint8_t>(value & 0xFF);
@@ -54,92 +26,18 @@ bool HasPlainType3Commands(const CommandChannel& channel) {
   return (channel.CapabilityWord() & kCapPlainBlockCommands) != 0;
 }
 
-// The oldest readers send the bytes of types 2, 3 and 6 last byte first.
 bool AnswersReversed(const CommandChannel& channel, uint8_t type) {
-  return channel.CapabilityWord() == 0 && (type == 2 || type == 3 || type == 6);
-}
-
-bool IsLockableType(uint8_t type) {
-  return type == 3 || type == 9 || type == 13 || type == 17;
-}
-
-// Highest valid block number, or -1 for a type whose range is not known here.
-int LastBlock(uint8_t type) {
-  switch (type) {
-    case 2:
-    case 3:
-    case 13:
-      return 7;
-    case 4:
-    case 5:
-    case 7:
-    case 8:
-    case 14:
-    case 16:
-      return 63;
-    case 6:
-      return 34;
-    case 9:
-      return 11;
-    case 10:
-      return 255;
-    case 11:
-      return 16;
-    case 12:
-      return 43;
-    case 15:
-      return 639;
-    case 17:
-    case 18:
-      return 15;
-    default:
-      return -1;
-  }
+  return SendsLastByteFirst(channel.CapabilityWord(), type);
 }
 
 bool BlockNumberInRange(uint8_t type, int block) {
-  const int last = LastBlock(type);
+  const int last = LastBlockNumber(type);
   return last < 0 || (block >= 0 && block <= last);
-}
-
-uint8_t LegacyCommandBase(uint8_t type) {
-  switch (type) {
-    case 2:
-      return 0x20;
-    case 3:
-    case 9:
-      return 0x30;
-    case 4:
-    case 12:
-      return 0x40;
-    case 5:
-      return 0x50;
-    case 6:
-      return 0x60;
-    case 7:
-      return 0x70;
-    case 8:
-      return 0xA0;
-    default:
-      return 0x00;
-  }
 }
 
 // Blocks per byte count in the extended set, where the reader knows each type's block size.
 int ExtendedBlockCount(uint8_t type, int byteCount) {
-  switch (type) {
-    case 11:
-      return byteCount;
-    case 15:
-      return byteCount / 2;
-    case 33:
-    case 34:
-    case 35:
-    case 37:
-      return byteCount / 8;
-    default:
-      return byteCount / 4;
-  }
+  return byteCount / ExtendedBlockSize(type);
 }
 
 Bytes Params(std::initializer_list<uint8_t> head, const Bytes& tail = {}) {
@@ -180,23 +78,22 @@ bool ReadBlocksExtended(CommandChannel& channel, uint8_t type, int block, int by
   const int count = ExtendedBlockCount(type, byteCount);
   if (type == 15 && (block > 128 || count > 128)) {
     if (count > 1) {
-      return Exchange(channel, kSpecial,
+      return Exchange(channel, kSpecialCommand,
                       {15, kSpecialLongBlockRead, LowByte(block), HighByte(block), LowByte(count),
                        HighByte(count)},
                       result);
     }
-    return Exchange(channel, kSpecial,
+    return Exchange(channel, kSpecialCommand,
                     {15, kSpecialLongSingleBlockRead, LowByte(block), HighByte(block)}, result);
   }
-  return Exchange(channel, kBlockRead, {type, LowByte(block), LowByte(count)}, result);
+  return Exchange(channel, kBlockReadCommand, {type, LowByte(block), LowByte(count)}, result);
 }
 
 bool ReadOneLegacyBlock(CommandChannel& channel, uint8_t type, int block, Bytes& payload) {
   if (type == 3 && !HasPlainType3Commands(channel)) {
-    const uint8_t packed = static_cast<uint8_t>(0x80 + 4 * (block & 0x1F));
-    return Exchange(channel, kLegacyPackedRead, {packed}, payload);
+    return Exchange(channel, kLegacyPackedRead, {EncodePackedType3Read(block)}, payload);
   }
-  const auto command = static_cast<uint8_t>(LegacyCommandBase(type) | 2);
+  const auto command = static_cast<uint8_t>(LegacyCommandBase(type) | kLegacyBlockRead);
   return Exchange(channel, command, {LowByte(block)}, payload);
 }
 
@@ -267,7 +164,7 @@ bool ReadType9Identity(CommandChannel& channel, Bytes& result) {
 bool ReadWholeLegacy(CommandChannel& channel, uint8_t type, Bytes& result) {
   switch (type) {
     case 2:
-      if (!Exchange(channel, 0x28, {}, result))
+      if (!Exchange(channel, kLegacyReadType2, {}, result))
         return false;
       if (AnswersReversed(channel, type))
         std::reverse(result.begin(), result.end());
@@ -276,9 +173,9 @@ bool ReadWholeLegacy(CommandChannel& channel, uint8_t type, Bytes& result) {
       return ExchangeStatus(channel, kLegacyType3Select, {}) && ReadUniqueCode(channel, result);
     case 4:
     case 12:
-      return Exchange(channel, 0x48, {}, result);
+      return Exchange(channel, kLegacyReadType4, {}, result);
     case 5:
-      return Exchange(channel, 0x58, {}, result);
+      return Exchange(channel, kLegacyReadType5, {}, result);
     case 6:
       return ReadBlocksOf(channel, 6, 32, 4, result);
     case 7:
@@ -297,39 +194,26 @@ bool ReadWholeLegacy(CommandChannel& channel, uint8_t type, Bytes& result) {
 bool WriteWholeLegacy(CommandChannel& channel, uint8_t type, const Bytes& data, Bytes& answer) {
   switch (type) {
     case 2:
-      if (!Exchange(channel, 0x29, data, answer))
+      if (!Exchange(channel, kLegacyWriteType2, data, answer))
         return false;
       if (AnswersReversed(channel, type))
         std::reverse(answer.begin(), answer.end());
       return true;
     case 4:
     case 12:
-      return Exchange(channel, 0x49, data, answer);
+      return Exchange(channel, kLegacyWriteType4, data, answer);
     case 5:
-      return Exchange(channel, 0x59, data, answer);
+      return Exchange(channel, kLegacyWriteType5, data, answer);
     default:
       return Fail(channel, kErrNotSupported);
   }
-}
-
-// The bit-packed write of old type-3 readers: 40 bits, big-endian, holding the lock flag, the
-// piece (byte 3 most significant) and the block number.
-Bytes PackedType3Write(const std::array<uint8_t, kLegacyPieceSize>& piece, int block, int lock) {
-  const uint64_t data =
-      (static_cast<uint64_t>(piece[3]) << 24) | (piece[2] << 16) | (piece[1] << 8) | piece[0];
-  const uint64_t word = (static_cast<uint64_t>(4 + (lock != 0 ? 1 : 0)) << 37) | (data << 5) |
-                        (static_cast<uint64_t>(block & 7) << 2);
-  Bytes packed;
-  for (int shift = 32; shift >= 0; shift -= 8)
-    packed.push_back(static_cast<uint8_t>(word >> shift));
-  return packed;
 }
 
 bool WriteBlocksLegacy(CommandChannel& channel, uint8_t type, int startBlock, const Bytes& data,
                        int lock) {
   int block = startBlock;
   for (size_t offset = 0; offset < data.size(); offset += kLegacyPieceSize, ++block) {
-    std::array<uint8_t, kLegacyPieceSize> piece{};
+    LegacyPiece piece{};
     const size_t size = std::min(kLegacyPieceSize, data.size() - offset);
     std::copy_n(data.begin() + static_cast<std::ptrdiff_t>(offset), size, piece.begin());
     const Bytes pieceBytes(piece.begin(), piece.end());
@@ -339,11 +223,12 @@ bool WriteBlocksLegacy(CommandChannel& channel, uint8_t type, int startBlock, co
       ok = ExchangeStatus(channel, kLegacyType10,
                           Params({0, kLegacyType10BlockWrite, LowByte(block)}, pieceBytes));
     } else if (type == 3 && !HasPlainType3Commands(channel)) {
-      ok = ExchangeStatus(channel, kLegacyPackedWrite, PackedType3Write(piece, block, lock));
+      const Bytes packed = EncodePackedType3Write({piece, block, lock != 0});
+      ok = ExchangeStatus(channel, kLegacyPackedWrite, packed);
     } else {
-      const int target = (IsLockableType(type) && lock == 1) ? (block | kLockBit) : block;
-      const auto command = static_cast<uint8_t>(LegacyCommandBase(type) | 1);
-      ok = ExchangeStatus(channel, command, Params({LowByte(target)}, pieceBytes));
+      const auto command = static_cast<uint8_t>(LegacyCommandBase(type) | kLegacyBlockWrite);
+      ok = ExchangeStatus(channel, command,
+                          Params({EncodeBlockByte(type, block, lock == 1)}, pieceBytes));
     }
     if (!ok)
       return false;
@@ -358,7 +243,8 @@ bool ReadWholeTransponder(CommandChannel& channel, int type, Bytes& result) {
   Bytes payload;
   bool ok;
   if (IsExtended(channel)) {
-    ok = Exchange(channel, kWholeRead, {t, 0}, payload, AtLeast(channel, kMinWholeReadTimeoutMs));
+    ok = Exchange(channel, kWholeReadCommand, {t, 0}, payload,
+                  AtLeast(channel, kMinWholeReadTimeoutMs));
   } else {
     ok = ReadWholeLegacy(channel, t, payload);
   }
@@ -378,7 +264,7 @@ bool WriteWholeTransponder(CommandChannel& channel, int type, const Bytes& data,
   Bytes payload;
   bool ok;
   if (IsExtended(channel)) {
-    ok = Exchange(channel, kWholeWrite, Params({t}, data), payload,
+    ok = Exchange(channel, kWholeWriteCommand, Params({t}, data), payload,
                   AtLeast(channel, kMinWholeWriteTimeoutMs));
   } else {
     ok = WriteWholeLegacy(channel, t, data, payload);
@@ -410,11 +296,12 @@ bool WriteBlocks(CommandChannel& channel, int type, int startBlock, const Bytes&
     return Fail(channel, kErrBlockNumber);
 
   // Blocks 14 and 15 of types 8 and 16 are written together through their own command.
-  if ((t == 8 || t == 16) && (startBlock == 14 || startBlock == 15)) {
+  if (WritesLastBlocksTogether(t) &&
+      (startBlock == kFirstOfLastBlocks || startBlock == kFirstOfLastBlocks + 1)) {
     if (data.size() != 4)
       return Fail(channel, kErrDataCount);
     if (IsExtended(channel)) {
-      return ExchangeStatus(channel, kSpecial, Params({t, kSpecialWriteLastBlocks}, data));
+      return ExchangeStatus(channel, kSpecialCommand, Params({t, kSpecialWriteLastBlocks}, data));
     }
     return ExchangeStatus(channel, kLegacyWriteLastBlocks, data);
   }
@@ -424,11 +311,11 @@ bool WriteBlocks(CommandChannel& channel, int type, int startBlock, const Bytes&
 
   if (t == 15 && startBlock > 128) {
     return ExchangeStatus(
-        channel, kSpecial,
+        channel, kSpecialCommand,
         Params({15, kSpecialLongBlockWrite, LowByte(startBlock), HighByte(startBlock)}, data));
   }
-  const int target = (IsLockableType(t) && lock == 1) ? (startBlock | kLockBit) : startBlock;
-  return ExchangeStatus(channel, kBlockWrite, Params({t, LowByte(target)}, data));
+  return ExchangeStatus(channel, kBlockWriteCommand,
+                        Params({t, EncodeBlockByte(t, startBlock, lock == 1)}, data));
 }
 
 bool ReadConfiguration(CommandChannel& channel, int type, Bytes& result) {
@@ -436,11 +323,11 @@ bool ReadConfiguration(CommandChannel& channel, int type, Bytes& result) {
   Bytes payload;
   bool ok;
   if (t == 10 && IsExtended(channel)) {
-    ok = Exchange(channel, kSpecial, {10, kSpecialConfiguration, 0}, payload);
+    ok = Exchange(channel, kSpecialCommand, {10, kSpecialConfiguration, 0}, payload);
   } else if (t == 10) {
     ok = Exchange(channel, kLegacyType10, {0, kLegacyType10Configuration}, payload);
   } else if (t == 38 && IsExtended(channel)) {
-    ok = Exchange(channel, kSpecial, {38, kSpecialLongBlockRead}, payload);
+    ok = Exchange(channel, kSpecialCommand, {38, kSpecialTuningRecord}, payload);
   } else {
     return Fail(channel, kErrNotSupported);
   }

@@ -12,6 +12,7 @@
 
 #include "link/command_channel.h"
 #include "link/frame_codec.h"
+#include "link/reader_commands.h"
 
 namespace kxlf {
 
@@ -19,10 +20,6 @@ namespace kxlf {
 constexpr int kOptionVerify = 0x100;
 constexpr int kOptionVerifyType3 = 0x200;
 constexpr int kOptionInvert = 0x400;
-
-constexpr uint16_t kCapExtendedCommands = 0x100;
-constexpr uint16_t kCapPlainBlockCommands = 0x00F;
-constexpr uint16_t kCapUniqueCodeCommand = 0x002;
 
 // A legacy block answer without data moves the read on to the next block without counting
 // anything down, so a reader that keeps answering empty would be asked for ever. This many empty

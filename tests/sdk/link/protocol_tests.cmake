@@ -3,6 +3,7 @@ add_executable(sdk_protocol_tests
   ${CMAKE_CURRENT_LIST_DIR}/reader_identity_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/unique_code_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/transponder_operations_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/transponder_types_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/../transport/port_name_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/../transport/string_list_test.cpp
 )
