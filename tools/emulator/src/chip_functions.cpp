@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <cmath>
 
+#include "link/reader_commands.h"
+
 namespace kxemu::detail {
 
 namespace {
 constexpr size_t kTuningRecordSize = 12;
 constexpr size_t kCtuneOffset = 8;
-constexpr double kMeasureClockHz = 2048000000.0;
+constexpr auto kMeasureClockHz = static_cast<double>(kxlf::kFrequencyReferenceHz);
 }  // namespace
 
 Bytes ConfigurationRecord(const Transponder& transponder) {

@@ -8,6 +8,8 @@
 
 #include "kxemu/status_codes.h"
 #include "kxemu/transponder.h"
+#include "link/reader_commands.h"
+#include "link/transponder_types.h"
 
 namespace kxemu::detail {
 
@@ -24,13 +26,7 @@ using Field = std::optional<Transponder>;
 
 // Types 8 and 16 keep blocks 14 and 15 behind a command that carries no block number; the
 // emulated reader puts that data into block 14.
-constexpr size_t kSpecialBlockNumber = 14;
-
-// Types whose block byte carries the lock request in bit 0x80; for the others that bit is part
-// of the block number.
-inline bool LockBitType(int type) {
-  return type == 3 || type == 9 || type == 13 || type == 17;
-}
+constexpr size_t kSpecialBlockNumber = kxlf::kFirstOfLastBlocks;
 
 // 0xF0, 0xF4, 0xF6, 0xFF.
 std::optional<Answer> ReaderCommand(const std::string& versionText, uint8_t& readerMode,

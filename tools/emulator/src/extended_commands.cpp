@@ -4,31 +4,18 @@
 #include "block_memory.h"
 #include "chip_functions.h"
 #include "command_handlers.h"
+#include "link/reader_commands.h"
 
 namespace kxemu::detail {
 
 namespace {
 
-constexpr uint8_t kWholeRead = 0xC0;
-constexpr uint8_t kWholeWrite = 0xC1;
-constexpr uint8_t kBlockRead = 0xC2;
-constexpr uint8_t kBlockWrite = 0xC3;
-constexpr uint8_t kSpecial = 0xC4;
-
-// Sub-commands of 0xC4.
-constexpr uint8_t kLongRead = 2;         // type 15: [2, B lo, B hi, C lo, C hi]
-constexpr uint8_t kLongReadOne = 13;     // type 15: [13, B lo, B hi]
-constexpr uint8_t kLongWrite = 14;       // type 15: [14, B lo, B hi, data]
-constexpr uint8_t kSpecialBlock = 3;     // types 8 and 16: [3, d0, d1, d2, d3]
-constexpr uint8_t kConfigRecord = 23;    // type 10: [23, 0]
-constexpr uint8_t kTuningRecord = 2;     // type 38: [2]
-constexpr uint8_t kMeasure = 1;          // type 38: [1, ctune, apply, setting, 0]
-constexpr uint8_t kChipConfigRead = 1;   // codes 35 and 37: [1]
-constexpr uint8_t kChipConfigWrite = 2;  // codes 35 and 37: [2, value]
-
-bool IsChipConfigCode(int type) {
-  return type == 35 || type == 37;
-}
+using kxlf::IsChipCode;
+using kxlf::kBlockReadCommand;
+using kxlf::kBlockWriteCommand;
+using kxlf::kSpecialCommand;
+using kxlf::kWholeReadCommand;
+using kxlf::kWholeWriteCommand;
 
 // The transponder that answers a command of this type, or none.
 Transponder* Addressed(Field& field, int type) {
@@ -36,7 +23,7 @@ Transponder* Addressed(Field& field, int type) {
     return nullptr;
   if (field->type == type)
     return &*field;
-  if (IsChipConfigCode(type) && IsChipConfigCode(field->type))
+  if (IsChipCode(type) && IsChipCode(field->type))
     return &*field;
   return nullptr;
 }
@@ -80,34 +67,35 @@ Answer Special(Field& field, const Bytes& p) {
     return action(*transponder);
   };
 
-  if (type == 15 && sub == kLongRead && p.size() == 6) {
+  if (type == 15 && sub == kxlf::kSpecialLongBlockRead && p.size() == 6) {
     return answerFrom([&](Transponder& t) { return Read(t, Word(p[2], p[3]), Word(p[4], p[5])); });
   }
-  if (type == 15 && sub == kLongReadOne && p.size() == 4) {
+  if (type == 15 && sub == kxlf::kSpecialLongSingleBlockRead && p.size() == 4) {
     return answerFrom([&](Transponder& t) { return Read(t, Word(p[2], p[3]), 1); });
   }
-  if (type == 15 && sub == kLongWrite && p.size() > 4) {
+  if (type == 15 && sub == kxlf::kSpecialLongBlockWrite && p.size() > 4) {
     return answerFrom(
         [&](Transponder& t) { return Write(t, Word(p[2], p[3]), p.begin() + 4, p.end(), false); });
   }
-  if ((type == 8 || type == 16) && sub == kSpecialBlock && p.size() == 6) {
+  if (kxlf::WritesLastBlocksTogether(type) && sub == kxlf::kSpecialWriteLastBlocks &&
+      p.size() == 6) {
     return answerFrom([&](Transponder& t) {
       return Write(t, kSpecialBlockNumber, p.begin() + 2, p.end(), false);
     });
   }
-  if (type == 10 && sub == kConfigRecord && p.size() == 3) {
+  if (type == 10 && sub == kxlf::kSpecialConfiguration && p.size() == 3) {
     return answerFrom([](Transponder& t) { return Answer{kStatusOk, ConfigurationRecord(t)}; });
   }
-  if (type == 38 && sub == kTuningRecord && p.size() == 2) {
+  if (type == 38 && sub == kxlf::kSpecialTuningRecord && p.size() == 2) {
     return answerFrom([](Transponder& t) { return Answer{kStatusOk, ConfigurationRecord(t)}; });
   }
-  if (type == 38 && sub == kMeasure && p.size() == 6) {
+  if (type == 38 && sub == kxlf::kSpecialMeasure && p.size() == 6) {
     return answerFrom([&](Transponder& t) { return MeasureFrequency(t, p[2], p[3], p[4]); });
   }
-  if (IsChipConfigCode(type) && sub == kChipConfigRead && p.size() == 2) {
+  if (IsChipCode(type) && sub == kxlf::kSpecialChipRead && p.size() == 2) {
     return answerFrom([](Transponder& t) { return Answer{kStatusOk, {t.chipConfig}}; });
   }
-  if (IsChipConfigCode(type) && sub == kChipConfigWrite && p.size() == 3) {
+  if (IsChipCode(type) && sub == kxlf::kSpecialChipWrite && p.size() == 3) {
     return answerFrom([&](Transponder& t) {
       t.chipConfig = p[2];
       return StatusOnly(kStatusOk);
@@ -119,14 +107,15 @@ Answer Special(Field& field, const Bytes& p) {
 }  // namespace
 
 std::optional<Answer> ExtendedCommand(Field& field, uint8_t command, const Bytes& p) {
-  if (command < kWholeRead || command > kSpecial)
+  if (command < kWholeReadCommand || command > kSpecialCommand)
     return std::nullopt;
-  if (command == kSpecial)
+  if (command == kSpecialCommand)
     return Special(field, p);
 
-  const bool shapeOk =
-      (command == kWholeRead && p.size() == 2) || (command == kWholeWrite && p.size() >= 2) ||
-      (command == kBlockRead && p.size() == 3) || (command == kBlockWrite && p.size() >= 3);
+  const bool shapeOk = (command == kWholeReadCommand && p.size() == 2) ||
+                       (command == kWholeWriteCommand && p.size() >= 2) ||
+                       (command == kBlockReadCommand && p.size() == 3) ||
+                       (command == kBlockWriteCommand && p.size() >= 3);
   if (!shapeOk)
     return StatusOnly(kStatusBadParameter);
   Transponder* transponder = Addressed(field, p[0]);
@@ -134,16 +123,16 @@ std::optional<Answer> ExtendedCommand(Field& field, uint8_t command, const Bytes
     return StatusOnly(kStatusNoTransponder);
 
   switch (command) {
-    case kWholeRead:
+    case kWholeReadCommand:
       return Answer{kStatusOk, transponder->uid};
-    case kWholeWrite:
+    case kWholeWriteCommand:
       return WholeWrite(*transponder, Bytes(p.begin() + 1, p.end()));
-    case kBlockRead:
+    case kBlockReadCommand:
       return Read(*transponder, p[1], p[2]);
     default: {
-      const bool lock = LockBitType(transponder->type) && (p[1] & 0x80) != 0;
-      const size_t block = LockBitType(transponder->type) ? (p[1] & 0x7F) : p[1];
-      return Write(*transponder, block, p.begin() + 2, p.end(), lock);
+      const kxlf::BlockByte target = kxlf::DecodeBlockByte(transponder->type, p[1]);
+      return Write(*transponder, static_cast<size_t>(target.block), p.begin() + 2, p.end(),
+                   target.lock);
     }
   }
 }

@@ -1,16 +1,7 @@
 // Commands addressed to the reader itself rather than to a transponder.
 #include "command_handlers.h"
-#include "link/reader_identity.h"
 
 namespace kxemu::detail {
-
-namespace {
-
-bool KnownReaderMode(uint8_t mode) {
-  return mode <= 3 || mode == 128 || mode == 129 || mode == 131;
-}
-
-}  // namespace
 
 std::optional<Answer> ReaderCommand(const std::string& versionText, uint8_t& readerMode,
                                     uint8_t command, const Bytes& p) {
@@ -18,7 +9,7 @@ std::optional<Answer> ReaderCommand(const std::string& versionText, uint8_t& rea
     case kxlf::kVersionCommand:
       return Answer{kStatusOk, Bytes(versionText.begin(), versionText.end())};
     case kxlf::kReaderModeCommand:
-      if (p.size() != 1 || !KnownReaderMode(p[0]))
+      if (p.size() != 1 || !kxlf::IsReaderMode(p[0]))
         return StatusOnly(kStatusBadParameter);
       readerMode = p[0];
       return StatusOnly(kStatusOk);

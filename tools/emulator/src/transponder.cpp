@@ -3,52 +3,22 @@
 #include <cmath>
 #include <numbers>
 
+#include "link/transponder_types.h"
+
 namespace kxemu {
 
+namespace {
+// A type whose block range the protocol leaves open gets as many blocks as types 17 and 18.
+constexpr size_t kUnlistedTypeBlockCount = 16;
+}  // namespace
+
 size_t BlockUnit(int type) {
-  switch (type) {
-    case 11:
-      return 1;
-    case 15:
-      return 2;
-    case 33:
-    case 34:
-    case 35:
-    case 37:
-      return 8;
-    default:
-      return 4;
-  }
+  return static_cast<size_t>(kxlf::ExtendedBlockSize(type));
 }
 
 size_t DefaultBlockCount(int type) {
-  switch (type) {
-    case 2:
-    case 3:
-    case 13:
-      return 8;
-    case 4:
-    case 5:
-    case 7:
-    case 8:
-    case 14:
-    case 16:
-      return 64;
-    case 6:
-      return 35;
-    case 9:
-      return 12;
-    case 10:
-      return 256;
-    case 11:
-      return 17;
-    case 12:
-      return 44;
-    case 15:
-      return 640;
-    default:
-      return 16;
-  }
+  const int last = kxlf::LastBlockNumber(type);
+  return last < 0 ? kUnlistedTypeBlockCount : static_cast<size_t>(last) + 1;
 }
 
 Transponder MakeTransponder(int type, size_t blocks) {
