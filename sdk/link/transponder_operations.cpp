@@ -211,6 +211,11 @@ bool WriteWholeLegacy(CommandChannel& channel, uint8_t type, const Bytes& data, 
 
 bool WriteBlocksLegacy(CommandChannel& channel, uint8_t type, int startBlock, const Bytes& data,
                        int lock) {
+  // Every piece must land on a block of the type: the bit-packed commands keep only three bits
+  // of the block number, so a piece beyond the last block would overwrite block 0.
+  const int pieces = static_cast<int>((data.size() + kLegacyPieceSize - 1) / kLegacyPieceSize);
+  if (pieces > 0 && !BlockNumberInRange(type, startBlock + pieces - 1))
+    return Fail(channel, kErrBlockNumber);
   int block = startBlock;
   for (size_t offset = 0; offset < data.size(); offset += kLegacyPieceSize, ++block) {
     LegacyPiece piece{};

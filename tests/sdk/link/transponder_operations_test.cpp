@@ -189,8 +189,8 @@ TEST(TransponderOperations, CommandBytes) {
        {{0x31, {0xA8, 0x86, 0x64, 0x42, 0x34}}}},
       {"legacy write 3 packed, two blocks",
        kLegacyPacked,
-       Write(3, 7, {0xFF, 0, 0, 0, 1}),
-       {{0x31, {0x80, 0, 0, 0x1F, 0xFC}}, {0x31, {0x80, 0, 0, 0, 0x20}}}},  // block 8 keeps 3 bits
+       Write(3, 6, {0xFF, 0, 0, 0, 1}),
+       {{0x31, {0x80, 0, 0, 0x1F, 0xF8}}, {0x31, {0x80, 0, 0, 0, 0x3C}}}},
       // whole transponder: extended waits at least 1 s to read and 2 s to write
       {"whole read", kExtended, WholeRead(33), {{0xC0, {33, 0}, 1000}}},
       {"whole write", kExtended, WholeWrite(33, {9, 8}), {{0xC1, {33, 9, 8}, 2000}}},
@@ -238,6 +238,10 @@ TEST(TransponderOperations, RefusedBeforeAnythingIsSent) {
       {"read 4 block -1", kExtended, Read(4, -1, 4), kErrBlockNumber},
       {"write 6 block 35", kExtended, Write(6, 35, kData), kErrBlockNumber},
       {"legacy write 16 block 64", kLegacyPlain, Write(16, 64, kData), kErrBlockNumber},
+      // A piece beyond the last block would wrap to block 0 on a bit-packed reader.
+      {"legacy write 3 packed past block 7", kLegacyPacked, Write(3, 7, {0xFF, 0, 0, 0, 1}),
+       kErrBlockNumber},
+      {"legacy write 2 past block 7", kLegacyPlain, Write(2, 7, Bytes(8, 1)), kErrBlockNumber},
       {"negative length", kExtended, Read(33, 0, -8), kErrParameter},
       {"write 8 block 14, 3 bytes", kExtended, Write(8, 14, {1, 2, 3}), kErrDataCount},
       {"write 16 block 15, 5 bytes", kLegacyPlain, Write(16, 15, {1, 2, 3, 4, 5}), kErrDataCount},
