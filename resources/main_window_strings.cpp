@@ -1,0 +1,60 @@
+// Strings of the main window, its command menu, the value conversions and the manual.
+#include <iterator>
+
+#include "resources/ids.h"
+#include "resources/language.h"
+#include "resources/tables.h"
+
+namespace kx::res {
+
+namespace {
+
+using namespace str;
+using ui::res::StringEntry;
+
+// The download addresses of the PDF reader named in kHelpNoPdfReader.
+#define KX_PDF_READER_PAGE_DE "https://get.adobe.com/de/reader/"
+#define KX_PDF_READER_PAGE_2_DE "https://www.adobe.com/de/acrobat/pdf-reader.html"
+#define KX_PDF_READER_PAGE_EN "https://get.adobe.com/reader/"
+#define KX_PDF_READER_PAGE_2_EN "https://www.adobe.com/acrobat/pdf-reader.html"
+
+constexpr StringEntry kEntries[] = {
+    {kAppTitle, "KX-M71 Vantrel"},
+
+    {kMenuAbout, KX_TEXT("Inf&o über Vantrel ...", "Ab&out Vantrel ...")},
+    {kMenuGerman, KX_TEXT("Deutsch", "German")},
+    {kMenuEnglish, KX_TEXT("Englisch", "English")},
+    {kMenuInterface, KX_TEXT("Schnittstelle wählen", "Select interface")},
+    {kMenuSettings, KX_TEXT("Einstellungen", "Settings")},
+    {kMenuTuningSic7999, "Set Tuning SIC7999"},
+    {kMenuConfigTiHdxPlus, "Set Config TI HDX+"},
+
+    {kNoHexInput, KX_TEXT("Keine Hex-Eingabe", "No hex input")},
+    {kNoDecimalInput, KX_TEXT("Keine Dezimal-Eingabe", "No decimal input")},
+    {kByteCountTooSmall, KX_TEXT("Byteanzahl ist zu klein", "Byte count is too small")},
+    // The typos are the text as operators know it.
+    {kDecimalByteCountAbove8,
+     KX_TEXT("Bytanzahl größer 8 kann im Dezimal-Modus nicht bearbeitetet werden",
+             "A byte count above 8 cannot be handled in decimal mode")},
+    {kNoData, KX_TEXT("Keine Daten vorhanden!", "No data available!")},
+    {kDataFieldTooLong, KX_TEXT("Datenfeld enthält mehr Daten als erlaubt sind.",
+                                "The data field holds more data than allowed.")},
+
+    {kHelpNoResources,
+     KX_TEXT("Nicht genügend Systemresourcen vorhanden!", "Not enough system resources!")},
+    {kHelpNoPdfReader,
+     KX_TEXT("Zur Ausführung der Hilfe muss der Adobe Acrobat Reader installiert sein.\n"
+             "Sie können den Adobe Acrobat Reader von\n" KX_PDF_READER_PAGE_DE "\n"
+             "oder\n" KX_PDF_READER_PAGE_2_DE "\n"
+             "laden.",
+             "Adobe Acrobat Reader must be installed to show the help.\n"
+             "You can download Adobe Acrobat Reader from\n" KX_PDF_READER_PAGE_EN "\n"
+             "or\n" KX_PDF_READER_PAGE_2_EN)},
+    {kHelpUnknownError, KX_TEXT("Unbekannter Fehler %d", "Unknown error %d")},
+};
+
+}  // namespace
+
+extern const ui::res::StringTable kMainWindowStrings = {kEntries, std::size(kEntries)};
+
+}  // namespace kx::res

@@ -1,0 +1,16 @@
+// The tables of one language, and the module that hands them out. Each table is compiled once
+// for the program (German) and once for the English library.
+#pragma once
+
+#include "framework/resource_format.h"
+
+namespace kx::res {
+
+extern const ui::res::DialogTemplate kMainWindowDialog;
+extern const ui::res::StringTable kMainWindowStrings;
+extern const ui::res::StringTable kWindowLayerStrings;
+extern const ui::res::IconEntry kApplicationIcon;
+
+const ui::res::Module& LanguageModule();
+
+}  // namespace kx::res
