@@ -118,6 +118,8 @@ bool Dialog::Build() {
     layout_->setSizeConstraint(QLayout::SetFixedSize);
   }
   layout_->addWidget(client_);
+  if (menuBar_ != nullptr)
+    layout_->setMenuBar(menuBar_);
 
   QButtonGroup* openGroup = nullptr;
   for (size_t i = 0; i < dialog->controlCount; ++i)

@@ -23,14 +23,12 @@ bool MessageTarget::Post(int message, intptr_t first, intptr_t second) {
 }
 
 void MessageTarget::Detach() {
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (receiver_ == nullptr)
-      return;
-    // Anything posted up to now is still queued; after the lock nothing new can come.
-    QCoreApplication::removePostedEvents(receiver_, PostedMessageEvent::EventType());
-    receiver_ = nullptr;
-  }
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (receiver_ == nullptr)
+    return;
+  // What was posted up to now is dropped; under the lock nothing new can come.
+  QCoreApplication::removePostedEvents(receiver_, PostedMessageEvent::EventType());
+  receiver_ = nullptr;
 }
 
 }  // namespace kx::ui
