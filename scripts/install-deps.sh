@@ -6,6 +6,8 @@ packages=(
   clang            # libFuzzer targets
   libgtest-dev libgmock-dev libbenchmark-dev
   libudev-dev
+  qt6-base-dev     # the program's windows (Widgets, Test)
+  python3          # the ctypes client test of libkxlf.so
 )
 missing=()
 for package in "${packages[@]}"; do
