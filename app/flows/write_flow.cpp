@@ -64,15 +64,21 @@ WriteOutcome WriteOnce(int handle, const WriteRequest& request) {
     outcome.failure = failure;
     return outcome;
   }
+  static_cast<WrittenTexts&>(outcome) = TextsAfterWrite(request);
   outcome.buffer = std::move(buffer);
-  outcome.loggedText = convert::TrimAfterWrite(request.format, request.text);
-  outcome.shownText = convert::UpperCaseAfterWrite(request.format, outcome.loggedText);
-  outcome.successLine = SuccessLineFor(request.format);
-  outcome.nextText = request.autoIncrement
-                         ? convert::IncrementValue(outcome.shownText, request.format, request.n,
-                                                   request.extraText, request.leadingZeros)
-                         : outcome.shownText;
   return outcome;
+}
+
+WrittenTexts TextsAfterWrite(const WriteRequest& request) {
+  WrittenTexts texts;
+  texts.loggedText = convert::TrimAfterWrite(request.format, request.text);
+  texts.shownText = convert::UpperCaseAfterWrite(request.format, texts.loggedText);
+  texts.successLine = SuccessLineFor(request.format);
+  texts.nextText = request.autoIncrement
+                       ? convert::IncrementValue(texts.shownText, request.format, request.n,
+                                                 request.extraText, request.leadingZeros)
+                       : texts.shownText;
+  return texts;
 }
 
 Verification VerifyBlocks(int handle, int typeIndex, unsigned startBlock,

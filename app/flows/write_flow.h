@@ -27,13 +27,20 @@ struct WriteRequest {
   bool autoIncrement = false;
 };
 
-struct WriteOutcome {
-  std::optional<Failure> failure;  // nothing below is set then
-  convert::WriteBuffer buffer;     // the bytes that were written
-  std::string loggedText;          // the text as the write log records it
-  std::string shownText;           // the text of the success line and of the write edit
-  std::string nextText;            // the write text for the next write (incremented when asked)
+// The write text after a successful write, in its three forms.
+struct WrittenTexts {
+  std::string loggedText;  // the text as the write log records it
+  std::string shownText;   // the text of the success line and of the write edit
+  std::string nextText;    // the write text for the next write (incremented when asked)
   StatusMessage successLine = StatusMessage::kValueWritten;  // or kDataWritten with a counter
+};
+
+// What a successful write of the request makes of its text.
+WrittenTexts TextsAfterWrite(const WriteRequest& request);
+
+struct WriteOutcome : WrittenTexts {
+  std::optional<Failure> failure;  // nothing else is set then
+  convert::WriteBuffer buffer;     // the bytes that were written
 
   bool ok() const { return !failure.has_value(); }
 };

@@ -1,0 +1,42 @@
+// identify: who the reader at the port is.
+#include <cstdio>
+
+#include "commands.h"
+#include "connection.h"
+
+namespace kx::cli {
+
+namespace {
+
+std::string TypeCodeText(int code) {
+  char text[8];
+  std::snprintf(text, sizeof text, "%03X", code);
+  return text;
+}
+
+}  // namespace
+
+int RunIdentify(const Context& context) {
+  const ConnectionTarget target = TargetOf(context.options, context.stored);
+  const flows::ConnectResult connected =
+      flows::Connect(target.port, target.baudCode, target.timeoutMs);
+  if (!connected.ok())
+    return context.out.Fail(ConnectProblem(connected, target.port));
+  const OpenConnection connection(connected);
+  const flows::ReaderIdentity& reader = connection.Reader();
+  const std::string firmware = flows::FirmwareText(reader.firmwareRevision);
+  JsonObject json = context.out.Begin();
+  json.Add("port", target.port)
+      .Add("model", reader.modelName)
+      .Add("type_code", TypeCodeText(reader.typeCode))
+      .Add("firmware", firmware)
+      .Add("version", reader.versionText)
+      .Add("usb", reader.usb);
+  const std::string text = "port       " + target.port + "\nmodel      " + reader.modelName +
+                           "\ntype code  " + TypeCodeText(reader.typeCode) + "\nfirmware   " +
+                           firmware;
+  context.out.Result(json, text);
+  return kExitSuccess;
+}
+
+}  // namespace kx::cli

@@ -1,0 +1,61 @@
+// ports: the interface dialog's list.
+#include <string>
+#include <vector>
+
+#include "commands.h"
+#include "kxlf.h"
+
+namespace kx::cli {
+
+namespace {
+
+// What the interface dialog gives its list calls.
+constexpr int kListBufferSize = 2500;
+
+std::vector<std::string> List(int (*entryPoint)(char*, int)) {
+  std::vector<char> buffer(kListBufferSize, '\0');
+  const int size = entryPoint(buffer.data(), kListBufferSize);
+  std::vector<std::string> entries;
+  if (size <= 0)
+    return entries;
+  for (size_t at = 0; at < static_cast<size_t>(size) && buffer[at] != '\0';) {
+    std::string entry(buffer.data() + at);
+    at += entry.size() + 1;
+    entries.push_back(std::move(entry));
+  }
+  return entries;
+}
+
+struct Entry {
+  const char* kind;
+  std::string text;  // as the dialog lists it
+  std::string port;  // what --port and the SDK take
+};
+
+}  // namespace
+
+int RunPorts(const Context& context) {
+  std::vector<Entry> entries;
+  for (std::string com : List(KxLfListComPorts)) {
+    if (com.rfind("\\\\.\\", 0) == 0)
+      com.erase(0, 4);
+    // The SDK ignores a description from " [" on; the bare name is what a script wants.
+    entries.push_back({"com", com, com.substr(0, com.find(" ["))});
+  }
+  for (const std::string& usb : List(KxLfListUsbReaders))
+    entries.push_back({"usb", "USB: " + usb, usb});
+  if (context.stored.ethernetActive) {
+    for (const std::string& lan : List(KxLfFindLanReaders))
+      entries.push_back({"lan", "LAN: " + lan, lan});
+  }
+  for (const Entry& entry : entries) {
+    JsonObject json = context.out.Begin();
+    json.Add("kind", entry.kind).Add("entry", entry.text).Add("port", entry.port);
+    context.out.Result(json, entry.text);
+  }
+  if (entries.empty())
+    context.out.Progress("no serial ports or USB readers found");
+  return kExitSuccess;
+}
+
+}  // namespace kx::cli

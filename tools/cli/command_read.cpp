@@ -1,0 +1,70 @@
+// read and uid: one read of the transponder in the field.
+#include "commands.h"
+#include "connection.h"
+#include "job.h"
+#include "log_writer.h"
+#include "names.h"
+
+namespace kx::cli {
+
+namespace {
+
+// The UID has 8 bytes; the window shows as many as its length says, the tool shows them all.
+constexpr int kUidLength = 8;
+
+}  // namespace
+
+int RunRead(const Context& context) {
+  Job job;
+  if (auto problem = ParseJob(context.options, job))
+    return context.out.Fail(*problem);
+  const ConnectionTarget target = TargetOf(context.options, context.stored);
+  const flows::ConnectResult connected =
+      flows::Connect(target.port, target.baudCode, target.timeoutMs);
+  if (!connected.ok())
+    return context.out.Fail(ConnectProblem(connected, target.port));
+  const OpenConnection connection(connected);
+
+  const flows::ReadDisplay read = flows::ReadOnce(connection.Handle(), job.Read());
+  if (!read.ok()) {
+    return context.out.Fail(
+        FlowProblem(*read.failure, job.type->label, ValueContext{{}, job.n, job.format}));
+  }
+  LogWriter(context.options.logFile).Append(job, read.text, context.out);
+  JsonObject json = context.out.Begin();
+  json.Add("type", TypeName(job.type->index))
+      .Add("start", static_cast<int>(job.UsedStartBlock()))
+      .Add("length", job.n)
+      .Add("format", FormatName(job.format))
+      .Add("text", read.text)
+      .Add("bytes", HexText(read.bytes));
+  context.out.Result(json, read.text);
+  return kExitSuccess;
+}
+
+int RunUid(const Context& context) {
+  const flows::TransponderType* type = flows::FindTransponderType(*context.options.typeIndex);
+  const convert::DataFormat format = context.options.format;
+  const ConnectionTarget target = TargetOf(context.options, context.stored);
+  const flows::ConnectResult connected =
+      flows::Connect(target.port, target.baudCode, target.timeoutMs);
+  if (!connected.ok())
+    return context.out.Fail(ConnectProblem(connected, target.port));
+  const OpenConnection connection(connected);
+
+  const flows::ReadDisplay uid =
+      flows::ReadUid(connection.Handle(), type->index, format, kUidLength);
+  if (!uid.ok()) {
+    return context.out.Fail(
+        FlowProblem(*uid.failure, type->label, ValueContext{{}, kUidLength, format}));
+  }
+  JsonObject json = context.out.Begin();
+  json.Add("type", TypeName(type->index))
+      .Add("format", FormatName(format))
+      .Add("text", uid.text)
+      .Add("uid", HexText(uid.bytes));
+  context.out.Result(json, uid.text);
+  return kExitSuccess;
+}
+
+}  // namespace kx::cli

@@ -1,0 +1,218 @@
+#include "help_text.h"
+
+namespace kx::cli {
+
+namespace {
+
+constexpr const char* kGlobalOptions = R"(Global options (before or after the command):
+  --port NAME     the reader's port: a device path (/dev/ttyUSB0), COMn, an FTDI serial number
+                  or a line of 'kx-cli ports'; ":N" at the end picks device address N.
+                  Default: the interface stored by the program (Port/Name and Port/Adresse).
+  --baud N        baud rate (default: the stored one, else 19200)
+  --serial F      8N1, 8E1, 8O1 or 8N2 (default: the stored one, else 8N1)
+  --timeout MS    answer timeout in milliseconds, 10 to 300000 (default 500)
+  --json          one JSON object per line on standard output
+  --quiet         no progress on standard error and no success lines; errors still show
+  --help          this text; 'kx-cli COMMAND --help' explains a command
+  --version       the version of kx-cli
+)";
+
+constexpr const char* kJobOptions =
+    R"(  --type T        read-only, ti-rw, ti-multipage, ti-hdx+, incide-hdx, sic7900, sic7999,
+                  em4017, a label of the program ("TI Multi Page") in any letter case, or 0-7
+  --start B       start block (default 1; Read Only and TI Read / Write always use block 0)
+  --length N      length in bytes (default 4; Read Only and TI Read / Write always use 8)
+  --format F      hex-binary, hex-ascii, decimal-binary, decimal-ascii, data-binary,
+                  data-ascii, or 0-5 (default hex-binary)
+)";
+
+constexpr const char* kExitCodes = R"(Exit codes:
+  0  success
+  2  usage or validation error (nothing was sent to the reader)
+  3  no reader at the port (or a reader kx-cli does not support)
+  4  no transponder in the field
+  5  verification failed: the transponder holds other data than was written
+  6  any other reader error
+  130  program: stopped by Ctrl-C (the state file holds the progress)
+)";
+
+std::string Overview() {
+  return std::string(R"(kx-cli: reads and programs 134.2 kHz transponders through a KX reader.
+
+Usage: kx-cli [global options] COMMAND [options] [VALUE]
+
+Commands:
+  ports      list the serial ports and USB readers
+  identify   show the reader's model, type code and firmware
+  read       read a transponder once and print the value
+  write      write a value to a transponder once
+  uid        read a transponder's UID
+  program    write counting values to one transponder after another
+
+)") + kGlobalOptions +
+         "\n" + kExitCodes + R"(
+Examples:
+  kx-cli ports
+  kx-cli --port /dev/ttyUSB0 identify
+  kx-cli read --type ti-multipage --length 8
+  kx-cli write --type em4017 --format decimal-ascii --verify 4711
+  kx-cli program --type ti-multipage --count 100 --state job.state 00000001
+)";
+}
+
+std::string Ports() {
+  return std::string(R"(Usage: kx-cli ports [global options]
+
+Lists the serial ports and USB readers as the program's interface dialog does (LAN readers too
+when Ethernet is switched on in the program). Each line can be given to --port as it is.
+With --json every port is one object: {"command":"ports","ok":true,"kind":"com","entry":...,
+"port":...}.
+
+)") + kGlobalOptions +
+         R"(
+Examples:
+  kx-cli ports
+  kx-cli ports --json
+)";
+}
+
+std::string Identify() {
+  return std::string(R"(Usage: kx-cli identify [global options]
+
+Connects as the program does and prints the reader's model name, its type code and its
+firmware ("FW V1.05"). A reader of a model that kx-cli does not support ends with exit code 3.
+
+)") + kGlobalOptions +
+         "\n" + kExitCodes + R"(
+Examples:
+  kx-cli identify
+  kx-cli --port /dev/ttyUSB0:2 --baud 9600 --serial 8E1 identify --json
+)";
+}
+
+std::string Read() {
+  return std::string(
+             R"(Usage: kx-cli read --type T [--start B] [--length N] [--format F] [--log FILE]
+
+Reads the transponder once, as the program's single read does (SIC7900 and SIC7999 are
+selected by their UID first, TI HDX+ reads every second block number, decimal-binary reads one
+block), and prints the value in the format.
+
+)") + kJobOptions +
+         R"(  --log FILE      append a line to this read log (the program's log format)
+
+)" + kGlobalOptions +
+         "\n" + kExitCodes + R"(
+Examples:
+  kx-cli read --type ti-multipage
+  kx-cli read --type "SIC7999 / SIC279" --start 4 --length 8 --format data-binary
+  kx-cli read --type em4017 --format 3 --json --log reads.txt
+)";
+}
+
+std::string Write() {
+  return std::string(
+             R"(Usage: kx-cli write --type T [--start B] [--length N] [--format F] [--leading-zeros]
+                    [--extra-text] [--verify] [--log FILE] VALUE
+
+Writes VALUE once, as the program's single write does: the value is checked and converted
+before anything is sent (exit code 2 when it does not suit the format and length), then one
+block write per block follows. Prints the program's success line, e.g.
+"Value <1A2B> written successfully".
+
+)") + kJobOptions +
+         R"(  --leading-zeros pad hex-ascii and decimal-ascii values with "0" to the length
+  --extra-text    allow text around the number (hex-ascii and decimal-ascii)
+  --verify        read the blocks back; exit code 5 when they differ
+  --log FILE      append a line to this write log (the program's log format)
+
+'--' ends the options, for a VALUE that begins with '-'.
+
+)" + kGlobalOptions +
+         "\n" + kExitCodes + R"(
+Examples:
+  kx-cli write --type ti-multipage 1A2B
+  kx-cli write --type em4017 --format decimal-binary --length 4 --verify 4711
+  kx-cli write --type ti-hdx+ --start 2 --length 16 --format data-ascii "LINE 7"
+)";
+}
+
+std::string Uid() {
+  return std::string(R"(Usage: kx-cli uid --type T [--format F]
+
+Reads the transponder's 8-byte UID, as the program's UID read does, and prints all 8 bytes in
+the format.
+
+  --type T        as for read
+  --format F      as for read (default hex-binary)
+
+)") + kGlobalOptions +
+         "\n" + kExitCodes + R"(
+Examples:
+  kx-cli uid --type sic7999
+  kx-cli uid --type ti-multipage --format data-binary --json
+)";
+}
+
+std::string Program() {
+  return std::string(R"(Usage: kx-cli program --type T [--start B] [--length N] [--format F]
+                      [--leading-zeros] [--extra-text] [--log FILE] --count N
+                      [--state FILE] VALUE
+
+Writes VALUE to the first transponder, VALUE + 1 to the next and so on, until N transponders
+are done or Ctrl-C is pressed. For each transponder it waits until one with a new UID lies on
+the reader, writes, reads the blocks back and compares them (a transponder that fails is
+reported and skipped; its value goes to the next one), rings the terminal bell and logs the
+success, then waits until the transponder has left the field. Progress goes to standard error.
+Only the number formats (hex-binary, hex-ascii, decimal-binary, decimal-ascii) can count up.
+
+With --state FILE the run can be continued: the next value is stored before each transponder
+is written and after each success, and a new run with the same FILE and the same job continues
+where the last one ended, after a crash, a power loss or Ctrl-C, without writing a value twice
+or skipping one. --count counts the transponders of the whole job. If the run ended while a
+transponder was being written, the next run first asks for that transponder again and finishes
+it. To give up on it, stop kx-cli and empty the PendingUid line of FILE: the value then goes to
+the next transponder.
+
+)") + kJobOptions +
+         R"(  --leading-zeros, --extra-text   as for write
+  --log FILE      append a line per success to this write log
+  --count N       number of transponders of the job
+  --state FILE    state file of the job (without it the run cannot be continued)
+
+)" + kGlobalOptions +
+         "\n" + kExitCodes + R"(
+Examples:
+  kx-cli program --type ti-multipage --count 500 --state line3.state --log line3.txt 00010000
+  kx-cli program --type em4017 --format decimal-ascii --length 8 --leading-zeros \
+                 --count 20 --state batch.state 1
+)";
+}
+
+}  // namespace
+
+std::string HelpText(Command command) {
+  switch (command) {
+    case Command::kPorts:
+      return Ports();
+    case Command::kIdentify:
+      return Identify();
+    case Command::kRead:
+      return Read();
+    case Command::kWrite:
+      return Write();
+    case Command::kUid:
+      return Uid();
+    case Command::kProgram:
+      return Program();
+    case Command::kNone:
+      break;
+  }
+  return Overview();
+}
+
+std::string VersionText() {
+  return std::string("kx-cli ") + KX_CLI_VERSION + "\n";
+}
+
+}  // namespace kx::cli

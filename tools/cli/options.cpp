@@ -1,0 +1,298 @@
+#include "options.h"
+
+#include <array>
+#include <charconv>
+#include <functional>
+
+#include "names.h"
+
+namespace kx::cli {
+
+namespace {
+
+constexpr std::array<std::pair<std::string_view, Command>, 6> kCommands = {{
+    {"ports", Command::kPorts},
+    {"identify", Command::kIdentify},
+    {"read", Command::kRead},
+    {"write", Command::kWrite},
+    {"uid", Command::kUid},
+    {"program", Command::kProgram},
+}};
+
+constexpr int kLowestTimeoutMs = 10;
+constexpr int kHighestTimeoutMs = 300000;
+constexpr int kBaudStep = 100;  // the stored baud code keeps the serial format in its last digits
+
+// Which commands take an option; the global options are taken by every command.
+enum Scope : unsigned {
+  kGlobal = 0,
+  kRead = 1u << static_cast<int>(Command::kRead),
+  kWrite = 1u << static_cast<int>(Command::kWrite),
+  kUid = 1u << static_cast<int>(Command::kUid),
+  kProgram = 1u << static_cast<int>(Command::kProgram),
+};
+
+std::optional<long> ParseLong(std::string_view text, long lowest, long highest) {
+  long value = 0;
+  const char* end = text.data() + text.size();
+  const auto [rest, error] = std::from_chars(text.data(), end, value);
+  if (text.empty() || error != std::errc() || rest != end || value < lowest || value > highest)
+    return std::nullopt;
+  return value;
+}
+
+std::optional<int> ParseSerialFormat(std::string_view text) {
+  constexpr std::array<std::string_view, 4> kFormats = {"8N1", "8E1", "8O1", "8N2"};
+  for (size_t i = 0; i < kFormats.size(); ++i) {
+    std::string upper(text);
+    for (char& c : upper)
+      c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+    if (upper == kFormats[i])
+      return static_cast<int>(i);
+  }
+  return std::nullopt;
+}
+
+// The "USB: " and "LAN: " in front of the list entries of the ports command.
+std::string PortName(std::string_view text) {
+  for (std::string_view prefix : {"USB: ", "LAN: ", "Bluetooth: "}) {
+    if (text.substr(0, prefix.size()) == prefix)
+      return std::string(text.substr(prefix.size()));
+  }
+  return std::string(text);
+}
+
+struct OptionSpec {
+  std::string_view name;
+  unsigned scope;
+  bool takesValue;
+  // Stores the value (or the switch); returns an error text, empty when fine.
+  std::function<std::string(Options&, const std::string&)> apply;
+};
+
+using Apply = std::function<std::string(Options&, const std::string&)>;
+
+Apply Switch(bool Options::*member) {
+  return [member](Options& o, const std::string&) {
+    o.*member = true;
+    return std::string();
+  };
+}
+
+template <typename Text>
+Apply Keep(Text Options::*member) {
+  return [member](Options& o, const std::string& value) {
+    o.*member = value;
+    return std::string();
+  };
+}
+
+std::vector<OptionSpec> OptionSpecs() {
+  const unsigned job = kRead | kWrite | kProgram;
+  return {
+      {"--port", kGlobal, true,
+       [](Options& o, const std::string& v) {
+         o.port = PortName(v);
+         return o.port->empty() ? std::string("--port wants a port name") : std::string();
+       }},
+      {"--baud", kGlobal, true,
+       [](Options& o, const std::string& v) {
+         const auto baud = ParseLong(v, kBaudStep, 100000000);
+         if (!baud || *baud % kBaudStep != 0)
+           return std::string("--baud wants a baud rate such as 9600, 19200 or 115200");
+         o.baudRate = static_cast<int>(*baud);
+         return std::string();
+       }},
+      {"--serial", kGlobal, true,
+       [](Options& o, const std::string& v) {
+         o.serialFormat = ParseSerialFormat(v);
+         return o.serialFormat ? std::string() : std::string("--serial wants 8N1, 8E1, 8O1 or 8N2");
+       }},
+      {"--timeout", kGlobal, true,
+       [](Options& o, const std::string& v) {
+         const auto timeout = ParseLong(v, kLowestTimeoutMs, kHighestTimeoutMs);
+         if (!timeout)
+           return std::string("--timeout wants milliseconds from 10 to 300000");
+         o.timeoutMs = static_cast<int>(*timeout);
+         return std::string();
+       }},
+      {"--json", kGlobal, false, Switch(&Options::json)},
+      {"--quiet", kGlobal, false, Switch(&Options::quiet)},
+      {"--help", kGlobal, false, Switch(&Options::help)},
+      {"--version", kGlobal, false, Switch(&Options::version)},
+      {"--type", job | kUid, true,
+       [](Options& o, const std::string& v) {
+         o.typeIndex = ParseTransponderType(v);
+         return o.typeIndex ? std::string()
+                            : "unknown transponder type '" + v +
+                                  "': use read-only, ti-rw, ti-multipage, ti-hdx+, incide-hdx, "
+                                  "sic7900, sic7999 or em4017";
+       }},
+      {"--start", job, true, Keep(&Options::startText)},
+      {"--length", job, true, Keep(&Options::lengthText)},
+      {"--format", job | kUid, true,
+       [](Options& o, const std::string& v) {
+         const auto format = ParseDataFormat(v);
+         if (!format) {
+           return "unknown data format '" + v +
+                  "': use hex-binary, hex-ascii, decimal-binary, decimal-ascii, data-binary, "
+                  "data-ascii or 0 to 5";
+         }
+         o.format = *format;
+         return std::string();
+       }},
+      {"--leading-zeros", kWrite | kProgram, false, Switch(&Options::leadingZeros)},
+      {"--extra-text", kWrite | kProgram, false, Switch(&Options::extraText)},
+      // program always verifies; the switch is taken there for symmetry with write.
+      {"--verify", kWrite | kProgram, false, Switch(&Options::verify)},
+      {"--log", job, true, Keep(&Options::logFile)},
+      {"--count", kProgram, true,
+       [](Options& o, const std::string& v) {
+         o.count = ParseLong(v, 1, 1000000000);
+         return o.count ? std::string() : std::string("--count wants a number of transponders");
+       }},
+      {"--state", kProgram, true, Keep(&Options::stateFile)},
+  };
+}
+
+bool TakesValue(Command command) {
+  return command == Command::kWrite || command == Command::kProgram;
+}
+
+bool LooksLikeOption(const std::string& arg) {
+  // "-5" is a negative value, not an option.
+  return arg.size() > 1 && arg[0] == '-' && !(arg[1] >= '0' && arg[1] <= '9');
+}
+
+struct Parser {
+  ParsedCommandLine result;
+  Options options;
+  std::vector<std::pair<const OptionSpec*, std::string>> seen;  // option and how it was written
+  std::vector<std::string> positional;
+
+  void Fail(std::string error) {
+    if (result.error.empty())
+      result.error = std::move(error);
+  }
+};
+
+std::string CheckRequired(const Options& o) {
+  const std::string command(CommandName(o.command));
+  switch (o.command) {
+    case Command::kNone:
+      return "name a command: ports, identify, read, write, uid or program";
+    case Command::kRead:
+    case Command::kWrite:
+    case Command::kUid:
+    case Command::kProgram:
+      if (!o.typeIndex)
+        return command + " needs --type";
+      break;
+    default:
+      break;
+  }
+  if (o.command == Command::kProgram && !o.count)
+    return "program needs --count";
+  if (TakesValue(o.command) && !o.value)
+    return command + " needs the VALUE to write";
+  return {};
+}
+
+}  // namespace
+
+std::optional<Command> CommandFromName(std::string_view name) {
+  for (const auto& [text, command] : kCommands) {
+    if (name == text)
+      return command;
+  }
+  return std::nullopt;
+}
+
+std::string_view CommandName(Command command) {
+  for (const auto& [text, value] : kCommands) {
+    if (value == command)
+      return text;
+  }
+  return {};
+}
+
+ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
+  const std::vector<OptionSpec> specs = OptionSpecs();
+  Parser p;
+  bool optionsEnded = false;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (!optionsEnded && arg == "--") {
+      optionsEnded = true;
+      continue;
+    }
+    if (optionsEnded || !LooksLikeOption(arg)) {
+      if (p.options.command == Command::kNone) {
+        if (const auto command = CommandFromName(arg)) {
+          p.options.command = *command;
+          continue;
+        }
+        p.Fail("unknown command '" + arg + "': use ports, identify, read, write, uid or program");
+        continue;
+      }
+      p.positional.push_back(arg);
+      continue;
+    }
+    const size_t equals = arg.find('=');
+    const std::string name = arg.substr(0, equals);
+    const std::string shortName = name == "-h" ? "--help" : name;
+    const OptionSpec* spec = nullptr;
+    for (const OptionSpec& candidate : specs) {
+      if (candidate.name == shortName)
+        spec = &candidate;
+    }
+    if (spec == nullptr) {
+      p.Fail("unknown option '" + name + "'");
+      continue;
+    }
+    std::string value;
+    if (spec->takesValue) {
+      if (equals != std::string::npos) {
+        value = arg.substr(equals + 1);
+      } else if (i + 1 < args.size()) {
+        value = args[++i];
+      } else {
+        p.Fail(name + " wants a value");
+        continue;
+      }
+    } else if (equals != std::string::npos) {
+      p.Fail(name + " takes no value");
+      continue;
+    }
+    const std::string error = spec->apply(p.options, value);
+    if (!error.empty())
+      p.Fail(error);
+    p.seen.emplace_back(spec, name);
+  }
+
+  const Command command = p.options.command;
+  p.result.command = command;
+  p.result.json = p.options.json;
+  if (p.options.help || p.options.version) {
+    p.result.options = p.options;
+    return p.result;
+  }
+  for (const auto& [spec, written] : p.seen) {
+    const unsigned bit = 1u << static_cast<int>(command);
+    if (spec->scope != kGlobal && (spec->scope & bit) == 0 && command != Command::kNone) {
+      p.Fail(written + " is not an option of " + std::string(CommandName(command)));
+    }
+  }
+  if (TakesValue(command) && p.positional.size() == 1) {
+    p.options.value = p.positional.front();
+  } else if (!p.positional.empty()) {
+    p.Fail("unexpected argument '" + p.positional[TakesValue(command) ? 1 : 0] + "'");
+  }
+  if (p.result.error.empty())
+    p.Fail(CheckRequired(p.options));
+  if (p.result.error.empty())
+    p.result.options = p.options;
+  return p.result;
+}
+
+}  // namespace kx::cli

@@ -1,0 +1,55 @@
+// The command line of kx-cli: global options anywhere, one command, its options and its value.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "convert/data_format.h"
+
+namespace kx::cli {
+
+enum class Command { kNone, kPorts, kIdentify, kRead, kWrite, kUid, kProgram };
+
+std::optional<Command> CommandFromName(std::string_view name);
+std::string_view CommandName(Command command);
+
+struct Options {
+  Command command = Command::kNone;
+
+  // Global options.
+  std::optional<std::string> port;  // as given; a list entry's "USB: " or "LAN: " is taken off
+  std::optional<int> baudRate;
+  std::optional<int> serialFormat;  // 0 8N1, 1 8E1, 2 8O1, 3 8N2
+  int timeoutMs = 500;
+  bool json = false;
+  bool quiet = false;
+  bool help = false;
+  bool version = false;
+
+  // What to read or write. Start block and length stay text: the main window's rules judge them.
+  std::optional<int> typeIndex;
+  std::string startText = "1";
+  std::string lengthText = "4";
+  convert::DataFormat format = convert::DataFormat::kHexBinary;
+  bool leadingZeros = false;
+  bool extraText = false;
+  bool verify = false;
+  std::optional<std::string> logFile;
+  std::optional<long> count;
+  std::optional<std::string> stateFile;
+  std::optional<std::string> value;
+};
+
+struct ParsedCommandLine {
+  std::optional<Options> options;  // empty: `error` says what is wrong
+  std::string error;
+  Command command = Command::kNone;  // as far as it was recognised, for the help to point at
+  bool json = false;                 // --json was given, so the error goes out as JSON too
+};
+
+// `args` without the program name. With --help or --version the rest is not checked.
+ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args);
+
+}  // namespace kx::cli

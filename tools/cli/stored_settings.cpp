@@ -1,0 +1,181 @@
+#include "stored_settings.h"
+
+#include <charconv>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <optional>
+#include <sstream>
+
+#include "ini/ini_ex.h"
+
+namespace kx::cli {
+
+namespace {
+
+constexpr int kBeepSentinel = -1;
+
+std::optional<int> ParseInt(std::string_view text) {
+  int value = 0;
+  const char* end = text.data() + text.size();
+  const auto [rest, error] = std::from_chars(text.data(), end, value);
+  if (text.empty() || error != std::errc() || rest != end)
+    return std::nullopt;
+  return value;
+}
+
+int HexValue(char c) {
+  if (c >= '0' && c <= '9')
+    return c - '0';
+  if (c >= 'a' && c <= 'f')
+    return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F')
+    return c - 'A' + 10;
+  return -1;
+}
+
+void AppendCodePoint(std::string& text, unsigned code) {
+  if (code < 0x80) {
+    text += static_cast<char>(code);
+  } else if (code < 0x800) {
+    text += static_cast<char>(0xC0 | (code >> 6));
+    text += static_cast<char>(0x80 | (code & 0x3F));
+  } else {
+    text += static_cast<char>(0xE0 | (code >> 12));
+    text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    text += static_cast<char>(0x80 | (code & 0x3F));
+  }
+}
+
+char ControlEscape(char c) {
+  switch (c) {
+    case 'a':
+      return '\a';
+    case 'b':
+      return '\b';
+    case 'f':
+      return '\f';
+    case 'n':
+      return '\n';
+    case 'r':
+      return '\r';
+    case 't':
+      return '\t';
+    case 'v':
+      return '\v';
+    default:
+      return c;
+  }
+}
+
+}  // namespace
+
+std::string SettingsFilePath() {
+  std::string base;
+  const char* config = std::getenv("XDG_CONFIG_HOME");
+  if (config != nullptr && config[0] == '/') {
+    base = config;
+  } else {
+    const char* home = std::getenv("HOME");
+    base = std::string(home != nullptr ? home : "") + "/.config";
+  }
+  return base + "/Orv Applikationen/KX-M71 Vantrel.conf";
+}
+
+std::string UnquoteValue(std::string_view raw) {
+  std::string text;
+  bool quoted = false;
+  size_t end = raw.size();
+  while (end > 0 && (raw[end - 1] == ' ' || raw[end - 1] == '\t'))
+    --end;
+  size_t i = 0;
+  while (i < end && (raw[i] == ' ' || raw[i] == '\t'))
+    ++i;
+  // A stored text that begins with "@" is written with a second one in front.
+  if (end - i >= 2 && raw[i] == '@' && raw[i + 1] == '@')
+    ++i;
+  for (; i < end; ++i) {
+    const char c = raw[i];
+    if (c == '"') {
+      quoted = !quoted;
+    } else if (c == '\\' && i + 1 < end) {
+      const char next = raw[++i];
+      if (next == 'x') {
+        unsigned code = 0;
+        int digits = 0;
+        while (digits < 4 && i + 1 < end && HexValue(raw[i + 1]) >= 0) {
+          code = code * 16 + static_cast<unsigned>(HexValue(raw[++i]));
+          ++digits;
+        }
+        AppendCodePoint(text, code);
+      } else {
+        text += ControlEscape(next);
+      }
+    } else {
+      text += c;
+    }
+  }
+  return text;
+}
+
+std::string QuoteValue(std::string_view value) {
+  std::string text = "\"";
+  for (char c : value) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
+      text += '\\';
+      text += c;
+    } else if (byte < 0x20 || byte == 0x7F) {
+      // Always four digits, so that a hex digit after the escape cannot join it.
+      char escape[8];
+      std::snprintf(escape, sizeof escape, "\\x%04x", byte);
+      text += escape;
+    } else {
+      text += c;
+    }
+  }
+  return text + "\"";
+}
+
+StoredSettings ParseStoredSettings(std::string_view iniText) {
+  ini::CIniEx ini;
+  ini.ParseText(iniText);
+  StoredSettings settings;
+  const std::string name = UnquoteValue(ini.GetString("Port", "Name"));
+  if (!name.empty())
+    settings.portName = name;
+  const auto number = [&](std::string_view section, std::string_view key) {
+    return ParseInt(UnquoteValue(ini.GetString(section, key)));
+  };
+  if (const auto address = number("Port", "Adresse"))
+    settings.deviceAddress = *address;
+  if (const auto baud = number("Port", "Baudrate"))
+    settings.baudCode = *baud;
+  if (const auto ethernet = number("Port", "EthernetAktiv"))
+    settings.ethernetActive = *ethernet != 0;
+  if (const auto beep = number("Settings", "BeepTime"); beep && *beep != kBeepSentinel)
+    settings.beepTimeMs = *beep;
+  return settings;
+}
+
+StoredSettings ReadStoredSettings(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file)
+    return {};
+  std::ostringstream content;
+  content << file.rdbuf();
+  return ParseStoredSettings(content.str());
+}
+
+std::string ConnectionName(const StoredSettings& settings) {
+  std::string_view name = settings.portName;
+  for (std::string_view prefix : {"USB: ", "LAN: ", "Bluetooth: "}) {
+    if (name.substr(0, prefix.size()) == prefix) {
+      name.remove_prefix(prefix.size());
+      break;
+    }
+  }
+  return std::string(name) + ":" + std::to_string(settings.deviceAddress);
+}
+
+}  // namespace kx::cli
