@@ -9,7 +9,8 @@ uint16_t Crc16Modbus(const uint8_t* data, size_t size) {
     for (int bit = 0; bit < 8; ++bit) {
       const bool carry = (crc & 1) != 0;
       crc >>= 1;
-      if (carry) crc ^= 0xA001;
+      if (carry)
+        crc ^= 0xA001;
     }
   }
   return crc;
@@ -17,19 +18,27 @@ uint16_t Crc16Modbus(const uint8_t* data, size_t size) {
 
 uint8_t XorChecksum(const uint8_t* data, size_t size) {
   uint8_t sum = 0;
-  for (size_t i = 0; i < size; ++i) sum ^= data[i];
+  for (size_t i = 0; i < size; ++i)
+    sum ^= data[i];
   return sum;
 }
 
-size_t LengthOffset(FrameMode mode) { return mode == FrameMode::kXor ? 3 : 2; }
-size_t CodeOffset(FrameMode mode) { return mode == FrameMode::kXor ? 2 : 1; }
-size_t DataOffset(FrameMode mode) { return mode == FrameMode::kXor ? 4 : 3; }
+size_t LengthOffset(FrameMode mode) {
+  return mode == FrameMode::kXor ? 3 : 2;
+}
+size_t CodeOffset(FrameMode mode) {
+  return mode == FrameMode::kXor ? 2 : 1;
+}
+size_t DataOffset(FrameMode mode) {
+  return mode == FrameMode::kXor ? 4 : 3;
+}
 
 Bytes BuildFrame(FrameMode mode, uint8_t address, uint8_t code, const uint8_t* data,
                  size_t dataSize) {
   Bytes frame;
   frame.reserve(dataSize + kFrameOverhead);
-  if (mode == FrameMode::kXor) frame.push_back(kStartByte);
+  if (mode == FrameMode::kXor)
+    frame.push_back(kStartByte);
   frame.push_back(address);
   frame.push_back(code);
   frame.push_back(static_cast<uint8_t>(dataSize));
@@ -50,12 +59,15 @@ Bytes BuildFrame(FrameMode mode, uint8_t address, uint8_t code, const Bytes& dat
 
 DecodedFrame DecodeFrame(FrameMode mode, const uint8_t* received, size_t size) {
   DecodedFrame result;
-  if (size == 0) return result;
+  if (size == 0)
+    return result;
   result.check = FrameCheck::kIncomplete;
-  if (size < kFrameOverhead) return result;
+  if (size < kFrameOverhead)
+    return result;
   const size_t n = received[LengthOffset(mode)];
   const size_t total = n + kFrameOverhead;
-  if (size < total) return result;
+  if (size < total)
+    return result;
 
   bool valid;
   if (mode == FrameMode::kXor) {

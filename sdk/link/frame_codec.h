@@ -44,9 +44,9 @@ enum class FrameCheck {
 struct DecodedFrame {
   FrameCheck check = FrameCheck::kEmpty;
   uint8_t address = 0;
-  uint8_t code = 0;     // command of a request, status of an answer
-  Bytes data;           // the n data bytes; bytes after the checksum are not part of it
-  size_t frameSize = 0; // n + 5 when the frame is complete
+  uint8_t code = 0;      // command of a request, status of an answer
+  Bytes data;            // the n data bytes; bytes after the checksum are not part of it
+  size_t frameSize = 0;  // n + 5 when the frame is complete
 };
 
 // Decodes the frame at the start of `received` (mode 0: the start byte must already be at

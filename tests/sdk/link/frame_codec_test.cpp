@@ -7,8 +7,7 @@ namespace {
 
 TEST(FrameCodec, BuildsVersionCommandInBothModes) {
   EXPECT_EQ(BuildFrame(FrameMode::kXor, 1, 0xF0, Bytes{}), (Bytes{0x02, 0x01, 0xF0, 0x00, 0xF1}));
-  EXPECT_EQ(BuildFrame(FrameMode::kCrc16, 1, 0xF0, Bytes{}),
-            (Bytes{0x01, 0xF0, 0x00, 0x64, 0x00}));
+  EXPECT_EQ(BuildFrame(FrameMode::kCrc16, 1, 0xF0, Bytes{}), (Bytes{0x01, 0xF0, 0x00, 0x64, 0x00}));
 }
 
 TEST(FrameCodec, LengthByteCountsParameters) {
@@ -41,7 +40,8 @@ TEST(FrameCodec, DecodesCrcFrameAndRejectsAFlippedBit) {
   EXPECT_EQ(decoded.code, 0x15);
   EXPECT_EQ(decoded.data, (Bytes{1, 2, 3}));
   for (size_t i = 0; i < frame.size(); ++i) {
-    if (i == 2) continue;  // the length byte: a flip changes the frame's size instead
+    if (i == 2)
+      continue;  // the length byte: a flip changes the frame's size instead
     Bytes flipped = frame;
     flipped[i] ^= 0x01;
     EXPECT_EQ(DecodeFrame(FrameMode::kCrc16, flipped).check, FrameCheck::kBadChecksum) << i;
@@ -67,7 +67,8 @@ TEST(FrameCodec, BytesAfterTheFrameAreNotPayload) {
 
 TEST(FrameCodec, FullLengthFrameRoundTrips) {
   Bytes data(kMaxFrameData);
-  for (size_t i = 0; i < data.size(); ++i) data[i] = static_cast<uint8_t>(i * 7);
+  for (size_t i = 0; i < data.size(); ++i)
+    data[i] = static_cast<uint8_t>(i * 7);
   for (FrameMode mode : {FrameMode::kXor, FrameMode::kCrc16}) {
     const Bytes frame = BuildFrame(mode, 3, 0xC3, data);
     EXPECT_EQ(frame.size(), data.size() + kFrameOverhead);
