@@ -17,6 +17,10 @@ namespace kx::cli {
 
 namespace {
 
+std::string Transponders(long count) {
+  return std::to_string(count) + (count == 1 ? " transponder" : " transponders");
+}
+
 bool IsNumberFormat(convert::DataFormat format) {
   return format == convert::DataFormat::kHexBinary || format == convert::DataFormat::kHexAscii ||
          format == convert::DataFormat::kDecimalBinary ||
@@ -117,7 +121,7 @@ std::optional<Problem> ProgramRun::Prepare() {
                                    ": start a new job with another --state file."};
   }
   out_.Progress("program: continuing the job of '" + *statePath_ + "', " +
-                std::to_string(state_.done) + " transponders done");
+                Transponders(state_.done) + " done");
   return std::nullopt;
 }
 
@@ -135,10 +139,8 @@ std::optional<Problem> ProgramRun::Save() {
 int ProgramRun::Run() {
   if (auto problem = Prepare())
     return out_.Fail(*problem);
-  if (state_.done >= count_) {
-    out_.Progress("program: all " + std::to_string(count_) + " transponders are done");
+  if (state_.done >= count_)
     return Finish(kExitSuccess, "count");
-  }
   if (auto problem = CheckWriteValue(job_, state_.nextValue))
     return out_.Fail(*problem);
 
@@ -148,8 +150,8 @@ int ProgramRun::Run() {
   if (!connected.ok())
     return out_.Fail(ConnectProblem(connected, target.port));
   const OpenConnection connection(connected);
-  out_.Progress("program: " + std::to_string(count_ - state_.done) +
-                " transponders to go, next value " + state_.nextValue + " (Ctrl-C stops)");
+  out_.Progress("program: " + Transponders(count_ - state_.done) + " to go, next value " +
+                state_.nextValue + " (Ctrl-C stops)");
 
   while (state_.done < count_) {
     switch (ProgramOne(connection.Handle())) {
@@ -206,16 +208,16 @@ ProgramRun::Step ProgramRun::ProgramOne(int handle) {
     done = check.ok() && check.matches;
     if (!done && check.ok()) {
       // The transponder answers and does not hold the value: it is certainly not written.
-      const Problem problem = written.ok()
-                                  ? Problem{kExitVerifyFailed, "read back other data than written"}
-                                  : FlowProblem(*written.failure, job_.type->label, {});
+      const Problem problem =
+          written.ok() ? Problem{kExitVerifyFailed, "the blocks read back differ from the value"}
+                       : FlowProblem(*written.failure, job_.type->label, {});
       Rejected(uid, problem, counter);
       state_.pendingUid.clear();
       if ((endProblem_ = Save()))
         return Step::kEnd;
     } else if (!done) {
-      out_.Progress(counter + uid + " could not be read back after the write of " + value +
-                    "; it keeps the value until it is checked");
+      out_.Progress(counter + uid + " left the field or failed before " + value +
+                    " could be checked; the value waits for it");
       const FieldResult left = field.WaitForExit(uid);
       return left.event == FieldEvent::kStopped ? Step::kStop : Step::kNext;
     }
@@ -296,8 +298,8 @@ int ProgramRun::Finish(int exitCode, std::string_view stopped,
     out_.Error(problem->message);
   else if (exitCode == kExitInterrupted)
     out_.Progress("program: stopped by Ctrl-C");
-  out_.Progress("program: " + std::to_string(state_.done) + " of " + std::to_string(count_) +
-                " transponders done, next value " + state_.nextValue);
+  out_.Progress("program: " + std::to_string(state_.done) + " of " + Transponders(count_) +
+                " done, next value " + state_.nextValue);
   JsonObject json = out_.Begin(exitCode == kExitSuccess);
   json.Add("exit_code", exitCode)
       .Add("stopped", stopped)

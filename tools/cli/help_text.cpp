@@ -7,7 +7,7 @@ namespace {
 constexpr const char* kGlobalOptions = R"(Global options (before or after the command):
   --port NAME     the reader's port: a device path (/dev/ttyUSB0), COMn, an FTDI serial number
                   or a line of 'kx-cli ports'; ":N" at the end picks device address N.
-                  Default: the interface stored by the program (Port/Name and Port/Adresse).
+                  Default: the interface stored by the desktop program (Port/Name, Port/Adresse).
   --baud N        baud rate (default: the stored one, else 19200)
   --serial F      8N1, 8E1, 8O1 or 8N2 (default: the stored one, else 8N1)
   --timeout MS    answer timeout in milliseconds, 10 to 300000 (default 500)
@@ -28,12 +28,13 @@ constexpr const char* kJobOptions =
 
 constexpr const char* kExitCodes = R"(Exit codes:
   0  success
-  2  usage or validation error (nothing was sent to the reader)
+  2  usage or validation error (nothing was sent to the reader); for program also values
+     used up or a state file that cannot be used
   3  no reader at the port (or a reader kx-cli does not support)
   4  no transponder in the field
   5  verification failed: the transponder holds other data than was written
   6  any other reader error
-  130  program: stopped by Ctrl-C (the state file holds the progress)
+  130  program: stopped by Ctrl-C or SIGTERM (the state file holds the progress)
 )";
 
 std::string Overview() {
@@ -63,8 +64,8 @@ Examples:
 std::string Ports() {
   return std::string(R"(Usage: kx-cli ports [global options]
 
-Lists the serial ports and USB readers as the program's interface dialog does (LAN readers too
-when Ethernet is switched on in the program). Each line can be given to --port as it is.
+Lists the serial ports and USB readers as the desktop program's interface dialog does (LAN
+readers too when Ethernet is switched on there). Each line can be given to --port as it is.
 With --json every port is one object: {"command":"ports","ok":true,"kind":"com","entry":...,
 "port":...}.
 
@@ -162,23 +163,26 @@ std::string Program() {
 Writes VALUE to the first transponder, VALUE + 1 to the next and so on, until N transponders
 are done or Ctrl-C is pressed. For each transponder it waits until one with a new UID lies on
 the reader, writes, reads the blocks back and compares them (a transponder that fails is
-reported and skipped; its value goes to the next one), rings the terminal bell and logs the
+reported and skipped; its value goes to the next one; --verify is implied), rings the terminal
+bell (when standard error is a terminal and the desktop program's beep time is not 0), logs the
 success, then waits until the transponder has left the field. Progress goes to standard error.
-Only the number formats (hex-binary, hex-ascii, decimal-binary, decimal-ascii) can count up.
+Only the number formats (hex-binary, hex-ascii, decimal-binary, decimal-ascii) can count up; a
+value that would wrap round or outgrow --length ends the job (exit code 2).
 
 With --state FILE the run can be continued: the next value is stored before each transponder
 is written and after each success, and a new run with the same FILE and the same job continues
 where the last one ended, after a crash, a power loss or Ctrl-C, without writing a value twice
 or skipping one. --count counts the transponders of the whole job. If the run ended while a
-transponder was being written, the next run first asks for that transponder again and finishes
-it. To give up on it, stop kx-cli and empty the PendingUid line of FILE: the value then goes to
-the next transponder.
+transponder was being written, or a transponder left the field before its value could be
+checked, kx-cli first asks for that transponder again and finishes it. To give up on it, stop
+kx-cli and empty the PendingUid line of FILE: the value then goes to the next transponder.
 
 )") + kJobOptions +
          R"(  --leading-zeros, --extra-text   as for write
   --log FILE      append a line per success to this write log
   --count N       number of transponders of the job
-  --state FILE    state file of the job (without it the run cannot be continued)
+  --state FILE    state file of the job (without it the run cannot be continued); FILE.lock
+                  keeps a second run off the same job
 
 )" + kGlobalOptions +
          "\n" + kExitCodes + R"(

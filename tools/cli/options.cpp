@@ -41,12 +41,13 @@ std::optional<long> ParseLong(std::string_view text, long lowest, long highest) 
   return value;
 }
 
+// The index is the serial-format code of the open call.
 std::optional<int> ParseSerialFormat(std::string_view text) {
   constexpr std::array<std::string_view, 4> kFormats = {"8N1", "8E1", "8O1", "8N2"};
+  std::string upper(text);
+  for (char& c : upper)
+    c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
   for (size_t i = 0; i < kFormats.size(); ++i) {
-    std::string upper(text);
-    for (char& c : upper)
-      c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
     if (upper == kFormats[i])
       return static_cast<int>(i);
   }
@@ -62,15 +63,15 @@ std::string PortName(std::string_view text) {
   return std::string(text);
 }
 
+// Stores an option's value (or its switch); returns an error text, empty when fine.
+using Apply = std::function<std::string(Options&, const std::string&)>;
+
 struct OptionSpec {
   std::string_view name;
   unsigned scope;
   bool takesValue;
-  // Stores the value (or the switch); returns an error text, empty when fine.
-  std::function<std::string(Options&, const std::string&)> apply;
+  Apply apply;
 };
-
-using Apply = std::function<std::string(Options&, const std::string&)>;
 
 Apply Switch(bool Options::*member) {
   return [member](Options& o, const std::string&) {
@@ -155,7 +156,7 @@ std::vector<OptionSpec> OptionSpecs() {
   };
 }
 
-bool TakesValue(Command command) {
+bool WritesValue(Command command) {
   return command == Command::kWrite || command == Command::kProgram;
 }
 
@@ -193,7 +194,7 @@ std::string CheckRequired(const Options& o) {
   }
   if (o.command == Command::kProgram && !o.count)
     return "program needs --count";
-  if (TakesValue(o.command) && !o.value)
+  if (WritesValue(o.command) && !o.value)
     return command + " needs the VALUE to write";
   return {};
 }
@@ -283,10 +284,10 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
       p.Fail(written + " is not an option of " + std::string(CommandName(command)));
     }
   }
-  if (TakesValue(command) && p.positional.size() == 1) {
+  if (WritesValue(command) && p.positional.size() == 1) {
     p.options.value = p.positional.front();
   } else if (!p.positional.empty()) {
-    p.Fail("unexpected argument '" + p.positional[TakesValue(command) ? 1 : 0] + "'");
+    p.Fail("unexpected argument '" + p.positional[WritesValue(command) ? 1 : 0] + "'");
   }
   if (p.result.error.empty())
     p.Fail(CheckRequired(p.options));

@@ -156,6 +156,37 @@ TEST_F(ProgramTest, KilledDuringAWriteAndContinuedWithoutDuplicateOrGap) {
   EXPECT_NE(result.out.find(R"("done":4,"count":4,"next":"00000005")"), std::string::npos);
 }
 
+TEST_F(ProgramTest, TransponderPulledDuringItsWriteIsAskedForAgain) {
+  StartReader();
+  auto cli = Start(Job("2", "00000001", {"--json", "--timeout", "5000"}));
+  ASSERT_TRUE(WaitUntil([&] { return cli->Err().find("waiting") != std::string::npos; }));
+  kxemu::Faults slow;
+  slow.answerDelay = milliseconds(700);
+  model_->SetFaults(slow);
+  model_->SetTransponder(Tag(0));
+  // The write reaches the transponder; it is gone before the answer and the read-back.
+  ASSERT_TRUE(WaitUntil([&] { return WrittenValues().size() == 1; }));
+  const kxemu::Transponder written = *model_->CurrentTransponder();
+  model_->SetTransponder(std::nullopt);
+  ASSERT_TRUE(WaitUntil([&] {
+    return cli->Err().find("the value waits for it") != std::string::npos;
+  })) << cli->Err();
+  model_->SetFaults({});
+  model_->SetTransponder(Tag(1));
+  std::this_thread::sleep_for(milliseconds(400));
+  EXPECT_EQ(cli->OutLineCount(), 0u) << "another transponder must wait";
+  Present(*cli, written, 0);
+  EXPECT_NE(cli->Out().find(R"("uid":")" + UidOf(0) +
+                            R"(","value":"00000001","next":"00000002","resumed":true)"),
+            std::string::npos)
+      << cli->Out();
+  model_->SetTransponder(std::nullopt);
+  Present(*cli, Tag(1), 1);
+  ASSERT_EQ(cli->Wait().exitCode, 0);
+  EXPECT_EQ(WrittenValues(), (std::vector<uint32_t>{1, 2}))
+      << "the first value was not written again";
+}
+
 TEST_F(ProgramTest, InterruptedWriteIsFinishedOnTheSameTransponderFirst) {
   StartReader();
   const std::vector<std::string> job = Job("3", "00000001", {"--json"});
