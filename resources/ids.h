@@ -106,6 +106,16 @@ inline constexpr int kDecimalByteCountAbove8 =
 inline constexpr int kNoData = static_cast<int>(convert::MessageId::kNoData);
 inline constexpr int kDataFieldTooLong = static_cast<int>(convert::MessageId::kDataFieldTooLong);
 
+// Errors of a reader connection, by the connection's SDK error code (flows::ErrorMessageId).
+inline constexpr int kErrorPortOpen = 180;       // 6: no such connection
+inline constexpr int kErrorTimeout = 104;        // 7
+inline constexpr int kErrorBlockLength = 165;    // 8
+inline constexpr int kErrorDataCount = 112;      // 9
+inline constexpr int kErrorNoSendData = 188;     // 11
+inline constexpr int kErrorNoReader = 129;       // 15
+inline constexpr int kErrorNoTransponder = 220;  // 21: the reader's status for an empty field
+inline constexpr int kErrorUnknown = 117;        // every other code
+
 // Opening the manual.
 inline constexpr int kHelpNoResources = 10000;
 inline constexpr int kHelpNoPdfReader = 10001;

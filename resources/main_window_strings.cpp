@@ -1,4 +1,5 @@
-// Strings of the main window, its command menu, the value conversions and the manual.
+// Strings of the main window, its command menu, the value conversions, the reader connection
+// and the manual.
 #include <iterator>
 
 #include "resources/ids.h"
@@ -39,6 +40,18 @@ constexpr StringEntry kEntries[] = {
     {kNoData, KX_TEXT("Keine Daten vorhanden!", "No data available!")},
     {kDataFieldTooLong, KX_TEXT("Datenfeld enthält mehr Daten als erlaubt sind.",
                                 "The data field holds more data than allowed.")},
+
+    {kErrorPortOpen, KX_TEXT("Fehler beim Port öffnen", "Error opening the port")},
+    {kErrorTimeout, "Timeout"},
+    {kErrorBlockLength, KX_TEXT("Blocklänge ist nicht korrekt", "The block length is not correct")},
+    {kErrorDataCount, KX_TEXT("Fehler: Falsche Datenanzahl", "Error: wrong data count")},
+    {kErrorNoSendData, KX_TEXT("Keine Sendedaten", "No data to send")},
+    {kErrorNoReader,
+     KX_TEXT("An diesem Port ist kein Leser angeschlossen.\n"
+             "Bitte wählen sie eine andere Schnittstelle.",
+             "No reader is connected to this port.\nPlease choose another interface.")},
+    {kErrorNoTransponder, KX_TEXT("Kein Transponder vorhanden", "No transponder present")},
+    {kErrorUnknown, KX_TEXT("Unbekannter Fehler ist aufgetreten", "An unknown error occurred")},
 
     {kHelpNoResources,
      KX_TEXT("Nicht genügend Systemresourcen vorhanden!", "Not enough system resources!")},

@@ -193,6 +193,25 @@ TEST(GermanStrings, HoldEveryIdOfTheMainWindowConversionsAndHelp) {
   EXPECT_EQ(help[5], "laden.");
 }
 
+TEST(GermanStrings, HoldTheReaderConnectionErrors) {
+  const std::map<int, QString> strings = StringsOf(German());
+  const std::pair<int, const char*> expected[] = {
+      {str::kErrorPortOpen, "Fehler beim Port öffnen"},
+      {str::kErrorTimeout, "Timeout"},
+      {str::kErrorBlockLength, "Blocklänge ist nicht korrekt"},
+      {str::kErrorDataCount, "Fehler: Falsche Datenanzahl"},
+      {str::kErrorNoSendData, "Keine Sendedaten"},
+      {str::kErrorNoReader,
+       "An diesem Port ist kein Leser angeschlossen.\nBitte wählen sie eine andere Schnittstelle."},
+      {str::kErrorNoTransponder, "Kein Transponder vorhanden"},
+      {str::kErrorUnknown, "Unbekannter Fehler ist aufgetreten"},
+  };
+  for (const auto& [id, text] : expected) {
+    ASSERT_EQ(strings.count(id), 1u) << id;
+    EXPECT_EQ(strings.at(id), QString::fromUtf8(text)) << id;
+  }
+}
+
 // The conversion library reports ids and knows their German texts; the table must agree.
 TEST(GermanStrings, AgreeWithTheConversionLibrarysMessages) {
   const std::map<int, QString> strings = StringsOf(German());

@@ -1,0 +1,22 @@
+// kx-vantrel: the desktop program for programming transponders through a KX reader.
+#include <QApplication>
+
+#include "framework/qt_prompt_service.h"
+#include "framework/resources.h"
+#include "framework/sdk_wait_hooks.h"
+#include "program_directory.h"
+#include "qt_settings_store.h"
+#include "resources/builtin.h"
+#include "vantrel_app.h"
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  kx::ui::RegisterSdkWaitHooks();
+  kx::ui::Resources resources(kx::res::BuiltInResources());
+  kx::ui::QtPromptService prompts(resources);
+  kx::app::QtSettingsStore store;
+  kx::app::CKX_M71_VantrelApp app(resources, prompts, store, kx::app::GetProgramDirectory());
+  app.InitInstance();
+  kx::ui::UnregisterSdkWaitHooks();
+  return 0;
+}

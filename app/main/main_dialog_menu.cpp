@@ -1,0 +1,73 @@
+// The main window's command menu: the chip tool item that follows the transponder type, and the
+// language switch.
+#include "framework/system_menu.h"
+#include "main_dialog.h"
+#include "resources/ids.h"
+#include "settings_store.h"
+
+namespace kx::app {
+
+namespace {
+
+using namespace res::main_window;
+namespace str = res::str;
+
+constexpr int kTiHdxPlus = 3;
+constexpr int kSic7999 = 6;
+constexpr int kGerman = 0;
+constexpr int kEnglish = 1;
+
+}  // namespace
+
+void CKX_M71_VantrelDlg::BuildSystemMenu() {
+  const QString about = LoadString(str::kMenuAbout);
+  if (about.isEmpty())
+    return;
+  ui::SystemMenu& menu = GetSystemMenu();
+  menu.AppendSeparator();
+  menu.Append(kCmdSettings, LoadString(str::kMenuSettings));
+  menu.Append(kCmdInterface, LoadString(str::kMenuInterface));
+  menu.Append(kCmdChipTool, LoadString(str::kMenuTuningSic7999));
+  menu.AppendSeparator();
+  // Only the language not in use is offered; an unknown setting offers both.
+  const int language = ReadLanguage(store_);
+  if (language != kGerman)
+    menu.Append(kCmdGerman, LoadString(str::kMenuGerman));
+  if (language != kEnglish)
+    menu.Append(kCmdEnglish, LoadString(str::kMenuEnglish));
+  menu.AppendSeparator();
+  menu.Append(kCmdAbout, about);
+}
+
+void CKX_M71_VantrelDlg::OnSystemMenuOpening() {
+  ui::SystemMenu& menu = GetSystemMenu();
+  const bool hdxPlus = transponderType_ == kTiHdxPlus;
+  menu.SetText(kCmdChipTool,
+               LoadString(hdxPlus ? str::kMenuConfigTiHdxPlus : str::kMenuTuningSic7999));
+  menu.Enable(kCmdChipTool, hdxPlus || transponderType_ == kSic7999);
+}
+
+void CKX_M71_VantrelDlg::OnSysCommand(int commandId) {
+  // The About window, and those of the interface, settings and chip tool items, are not part of
+  // the program yet. The About item ignores the low four bits, as the window system's items do.
+  if ((commandId & ~0xF) == kCmdAbout)
+    return;
+  switch (commandId) {
+    case kCmdGerman:
+      WriteLanguage(store_, kGerman);
+      EndDialog(kEndLanguageSwitch);
+      return;
+    case kCmdEnglish:
+      WriteLanguage(store_, kEnglish);
+      EndDialog(kEndLanguageSwitch);
+      return;
+    case kCmdInterface:
+    case kCmdSettings:
+    case kCmdChipTool:
+      return;
+    default:
+      Dialog::OnSysCommand(commandId);
+  }
+}
+
+}  // namespace kx::app

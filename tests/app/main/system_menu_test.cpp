@@ -1,0 +1,92 @@
+// The window's command menu: its items for each language setting, the chip tool item that
+// follows the transponder type, and the language commands.
+#include "framework/system_menu.h"
+#include "main_window_fixture.h"
+
+namespace kx::app::testing {
+namespace {
+
+using SystemMenu = MainWindow;
+using ui::sys_cmd::kClose;
+
+std::vector<int> ItemsFor(const std::vector<int>& languages) {
+  std::vector<int> items = {kClose, 0, mw::kCmdSettings, mw::kCmdInterface, mw::kCmdChipTool, 0};
+  items.insert(items.end(), languages.begin(), languages.end());
+  items.insert(items.end(), {0, mw::kCmdAbout});
+  return items;
+}
+
+TEST_F(SystemMenu, OffersTheLanguageNotInUse) {
+  const std::pair<QString, std::vector<int>> cases[] = {
+      {"<absent>", {mw::kCmdEnglish}},
+      {"0", {mw::kCmdEnglish}},
+      {"1", {mw::kCmdGerman}},
+      {"2", {mw::kCmdGerman, mw::kCmdEnglish}},
+      {"-1", {mw::kCmdGerman, mw::kCmdEnglish}},
+  };
+  for (const auto& [language, items] : cases) {
+    store.Remove("Settings", "Sprache");
+    if (language != "<absent>")
+      store.SetString("Settings", "Sprache", language);
+    Open();
+    EXPECT_EQ(dialog->GetSystemMenu().Items(), ItemsFor(items)) << language.toStdString();
+    Close();
+  }
+}
+
+TEST_F(SystemMenu, HasTheTextsOfTheStringTable) {
+  store.SetInt("Settings", "Sprache", 7);
+  Open();
+  const ui::SystemMenu& menu = dialog->GetSystemMenu();
+  EXPECT_EQ(menu.Text(mw::kCmdSettings), "Einstellungen");
+  EXPECT_EQ(menu.Text(mw::kCmdInterface), "Schnittstelle wählen");
+  EXPECT_EQ(menu.Text(mw::kCmdChipTool), "Set Tuning SIC7999");
+  EXPECT_EQ(menu.Text(mw::kCmdGerman), "Deutsch");
+  EXPECT_EQ(menu.Text(mw::kCmdEnglish), "Englisch");
+  EXPECT_EQ(menu.Text(mw::kCmdAbout), "Inf&o über Vantrel ...");
+}
+
+TEST_F(SystemMenu, TheChipToolItemFollowsTheTransponderType) {
+  Open();
+  const struct {
+    int type;
+    const char* text;
+    bool enabled;
+  } cases[] = {
+      {3, "Set Config TI HDX+", true}, {7, "Set Tuning SIC7999", false},
+      {6, "Set Tuning SIC7999", true}, {0, "Set Tuning SIC7999", false},
+      {3, "Set Config TI HDX+", true}, {5, "Set Tuning SIC7999", false},
+  };
+  for (const auto& c : cases) {
+    ChooseType(c.type);
+    OpenAndCloseMenu(*dialog);
+    EXPECT_EQ(dialog->GetSystemMenu().Text(mw::kCmdChipTool), c.text) << c.type;
+    EXPECT_EQ(dialog->GetSystemMenu().IsEnabled(mw::kCmdChipTool), c.enabled) << c.type;
+  }
+}
+
+TEST_F(SystemMenu, ALanguageCommandStoresTheLanguageAndEndsWithTen) {
+  dialog = std::make_unique<CKX_M71_VantrelDlg>(services, store, QString(kProgramDirectory));
+  EXPECT_EQ(RunModal(*dialog, [this] { EXPECT_TRUE(ChooseMenuItem(*dialog, mw::kCmdEnglish)); }),
+            kEndLanguageSwitch);
+  EXPECT_EQ(Stored(section::kSettings, key::kLanguage), "1");
+  EXPECT_EQ(RunModal(*dialog, [this] { EXPECT_TRUE(ChooseMenuItem(*dialog, mw::kCmdGerman)); }),
+            kEndLanguageSwitch);
+  EXPECT_EQ(Stored(section::kSettings, key::kLanguage), "0");
+}
+
+TEST_F(SystemMenu, ItemsOfLaterWindowsDoNothingYetAndCloseCloses) {
+  dialog = std::make_unique<CKX_M71_VantrelDlg>(services, store, QString(kProgramDirectory));
+  const int code = RunModal(*dialog, [this] {
+    ChooseType(6);
+    for (int id : {mw::kCmdSettings, mw::kCmdInterface, mw::kCmdChipTool, mw::kCmdAbout})
+      EXPECT_TRUE(ChooseMenuItem(*dialog, id)) << id;
+    EXPECT_TRUE(dialog->isVisible());
+    ChooseMenuItem(*dialog, kClose);
+  });
+  EXPECT_EQ(code, 2);
+  EXPECT_TRUE(prompts.messages().empty());
+}
+
+}  // namespace
+}  // namespace kx::app::testing
