@@ -66,7 +66,7 @@ std::string PortName(std::string_view text) {
 // Stores an option's value (or its switch); returns an error text, empty when fine.
 using Apply = std::function<std::string(Options&, const std::string&)>;
 
-struct OptionSpec {
+struct OptionRule {
   std::string_view name;
   unsigned scope;
   bool takesValue;
@@ -88,7 +88,7 @@ Apply Keep(Text Options::*member) {
   };
 }
 
-std::vector<OptionSpec> OptionSpecs() {
+std::vector<OptionRule> OptionRules() {
   const unsigned job = kRead | kWrite | kProgram;
   return {
       {"--port", kGlobal, true,
@@ -168,7 +168,7 @@ bool LooksLikeOption(const std::string& arg) {
 struct Parser {
   ParsedCommandLine result;
   Options options;
-  std::vector<std::pair<const OptionSpec*, std::string>> seen;  // option and how it was written
+  std::vector<std::pair<const OptionRule*, std::string>> seen;  // option and how it was written
   std::vector<std::string> positional;
 
   void Fail(std::string error) {
@@ -218,7 +218,7 @@ std::string_view CommandName(Command command) {
 }
 
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
-  const std::vector<OptionSpec> specs = OptionSpecs();
+  const std::vector<OptionRule> rules = OptionRules();
   Parser p;
   bool optionsEnded = false;
   for (size_t i = 0; i < args.size(); ++i) {
@@ -242,17 +242,17 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     const size_t equals = arg.find('=');
     const std::string name = arg.substr(0, equals);
     const std::string shortName = name == "-h" ? "--help" : name;
-    const OptionSpec* spec = nullptr;
-    for (const OptionSpec& candidate : specs) {
+    const OptionRule* rule = nullptr;
+    for (const OptionRule& candidate : rules) {
       if (candidate.name == shortName)
-        spec = &candidate;
+        rule = &candidate;
     }
-    if (spec == nullptr) {
+    if (rule == nullptr) {
       p.Fail("unknown option '" + name + "'");
       continue;
     }
     std::string value;
-    if (spec->takesValue) {
+    if (rule->takesValue) {
       if (equals != std::string::npos) {
         value = arg.substr(equals + 1);
       } else if (i + 1 < args.size()) {
@@ -265,10 +265,10 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
       p.Fail(name + " takes no value");
       continue;
     }
-    const std::string error = spec->apply(p.options, value);
+    const std::string error = rule->apply(p.options, value);
     if (!error.empty())
       p.Fail(error);
-    p.seen.emplace_back(spec, name);
+    p.seen.emplace_back(rule, name);
   }
 
   const Command command = p.options.command;
@@ -278,9 +278,9 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     p.result.options = p.options;
     return p.result;
   }
-  for (const auto& [spec, written] : p.seen) {
+  for (const auto& [rule, written] : p.seen) {
     const unsigned bit = 1u << static_cast<int>(command);
-    if (spec->scope != kGlobal && (spec->scope & bit) == 0 && command != Command::kNone) {
+    if (rule->scope != kGlobal && (rule->scope & bit) == 0 && command != Command::kNone) {
       p.Fail(written + " is not an option of " + std::string(CommandName(command)));
     }
   }
