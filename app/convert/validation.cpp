@@ -103,9 +103,13 @@ ValidatedInput ValidateWriteInput(const WriteInput& input) {
   if (!input.checkWriteText)
     return result;
 
-  const bool lengthRule = !(input.format == DataFormat::kDecimalAscii && input.extraTextAllowed);
-  const int limit = WriteTextLimit(input.format, result.n);
-  if (lengthRule && input.writeText.size() > static_cast<size_t>(limit)) {
+  int limit = WriteTextLimit(input.format, result.n);
+  if (input.format == DataFormat::kDecimalAscii) {
+    // Only the first n characters reach the transponder: a longer text would be reported as
+    // written while part of it was dropped. Extra text lifts the 20-character rule, not this.
+    limit = input.extraTextAllowed ? result.n : std::min(limit, result.n);
+  }
+  if (input.writeText.size() > static_cast<size_t>(limit)) {
     result.failure = StandardMessage{StandardMessageId::kEnterAtMostChars, limit};
     return result;
   }

@@ -53,10 +53,19 @@ TEST(ValidateWriteInput, TextLengthPerFormat) {
   EXPECT_EQ(Check(DataFormat::kHexBinary, "2", "12345").failure, AtMost(4));
   EXPECT_EQ(Check(DataFormat::kHexAscii, "2", "123").failure, AtMost(2));
   EXPECT_EQ(Check(DataFormat::kDecimalBinary, "8", std::string(21, '1')).failure, AtMost(20));
-  EXPECT_EQ(Check(DataFormat::kDecimalAscii, "4", std::string(21, '1')).failure, AtMost(20));
-  EXPECT_TRUE(Check(DataFormat::kDecimalAscii, "4", std::string(40, '1'), true).ok());
+  EXPECT_EQ(Check(DataFormat::kDecimalAscii, "30", std::string(21, '1')).failure, AtMost(20));
+  EXPECT_TRUE(Check(DataFormat::kDecimalAscii, "40", std::string(40, '1'), true).ok());
   EXPECT_EQ(Check(DataFormat::kDataBinary, "3", "01 02 03 04").failure, AtMost(9));
   EXPECT_EQ(Check(DataFormat::kDataAscii, "3", "abcd").failure, AtMost(3));
+}
+
+// Only the first n characters of a decimal ASCII text reach the transponder; a longer text
+// must not be reported as written.
+TEST(ValidateWriteInput, DecimalAsciiTextMustFitTheByteCount) {
+  EXPECT_EQ(Check(DataFormat::kDecimalAscii, "4", "12345").failure, AtMost(4));
+  EXPECT_TRUE(Check(DataFormat::kDecimalAscii, "4", "1234").ok());
+  EXPECT_EQ(Check(DataFormat::kDecimalAscii, "8", "ID-0099-X", true).failure, AtMost(8));
+  EXPECT_EQ(Check(DataFormat::kDecimalAscii, "4", std::string(40, '1'), true).failure, AtMost(4));
 }
 
 TEST(ValidateWriteInput, TextContentPerFormat) {
@@ -67,7 +76,7 @@ TEST(ValidateWriteInput, TextContentPerFormat) {
             Message{MessageId::kNoDecimalInput});
   EXPECT_EQ(Check(DataFormat::kDecimalAscii, "8", "12a").failure,
             Message{MessageId::kNoDecimalInput});
-  EXPECT_TRUE(Check(DataFormat::kDecimalAscii, "8", "ID-0099-X", true).ok());
+  EXPECT_TRUE(Check(DataFormat::kDecimalAscii, "9", "ID-0099-X", true).ok());
   EXPECT_TRUE(Check(DataFormat::kDataAscii, "4", std::string("\0\xFF\r\n", 4)).ok());
 }
 
