@@ -8,12 +8,10 @@
 #include <QTest>
 #include <QTimer>
 #include <deque>
-#include <filesystem>
 #include <functional>
 
 #include "framework/framework_strings.h"
 #include "main_window_fixture.h"
-#include "manual.h"
 #include "program_directory.h"
 #include "vantrel_app.h"
 
@@ -203,17 +201,6 @@ TEST_F(Help, F1OpensTheManualBesideTheProgram) {
   PressF1();
   EXPECT_EQ(prompts.opened(), QStringList{dir.filePath("Handbuch.PDF")});
   EXPECT_TRUE(prompts.messages().empty());
-}
-
-TEST_F(Help, OfTwoManualsTheFirstListedOpens) {
-  Put("a.pdf");
-  Put("b.pdf");
-  const std::optional<QString> first = FindManual(dir.path());
-  ASSERT_TRUE(first.has_value());
-  EXPECT_TRUE(*first == dir.filePath("a.pdf") || *first == dir.filePath("b.pdf"));
-  const QString listedFirst = QString::fromStdString(
-      std::filesystem::directory_iterator(dir.path().toStdString())->path().string());
-  EXPECT_EQ(*first, listedFirst);
 }
 
 TEST_F(Help, AManualThatCannotBeShownGivesItsMessage) {

@@ -13,15 +13,8 @@ namespace {
 
 using Start = MainWindow;
 
-TEST_F(Start, TheFirstStartShowsAndStoresEveryDefault) {
+TEST_F(Start, TheFirstStartShowsEveryDefault) {
   Open();
-  EXPECT_EQ(Stored(section::kSettings, key::kBeepTime), "300");
-  EXPECT_EQ(Stored(section::kSettings, key::kCycleTime), "250");
-  EXPECT_EQ(Stored(section::kSettings, key::kLastData), "0");
-  EXPECT_EQ(Stored(section::kSettings, key::kStartBlock), "1");
-  EXPECT_EQ(Stored(section::kSettings, key::kByteCount), "4");
-  EXPECT_EQ(Stored(section::kProtocol, key::kWriteLogName), "/opt/vantrel/Protokoll_S.txt");
-
   EXPECT_EQ(dialog->RadioIndex(mw::kTypeReadOnly), 0);
   EXPECT_EQ(dialog->RadioIndex(mw::kFormatHexBinary), 0);
   EXPECT_EQ(dialog->ItemText(mw::kStartBlock), "1");
@@ -273,19 +266,6 @@ TEST_F(Handlers, StatusLinesGoToTheEndAndResetEmptiesTheBox) {
   EXPECT_EQ(dialog->ItemText(mw::kStatus), "neu\n") << "a full box starts again";
   Click(mw::kResetStatus);
   EXPECT_EQ(dialog->ItemText(mw::kStatus), "");
-}
-
-TEST_F(Handlers, ButtonsOfLaterWorkDoNothingYet) {
-  Open();
-  ChooseType(2);
-  const MemorySettingsStore before = store;
-  for (int id : {mw::kReadOnce, mw::kReadUid, mw::kWriteOnce, mw::kChooseWriteLog,
-                 mw::kChooseReadLog, mw::kLoadRecord, mw::kSaveRecord})
-    Click(id);
-  EXPECT_TRUE(prompts.messages().empty());
-  EXPECT_TRUE(prompts.fileRequests().empty());
-  EXPECT_TRUE(dialog->isVisible());
-  EXPECT_EQ(store.size(), before.size());
 }
 
 using Closing = MainWindow;

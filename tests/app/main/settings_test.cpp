@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -63,120 +64,61 @@ TEST(MainSettingsTable, TheFirstStartWritesEveryDefault) {
   EXPECT_EQ(ReadLanguage(store), 0);
 }
 
-TEST(MainSettingsTable, StoredValuesAreTakenAsTheyAreAndNothingIsRewritten) {
-  MemorySettingsStore store;
-  Put(store, section::kSettings, key::kBeepTime, "-50");
-  Put(store, section::kSettings, key::kCycleTime, "2000000000");
-  Put(store, section::kSettings, key::kLastData, "ID-0099-X");
-  Put(store, section::kSettings, key::kAutoIncrement, "0");
-  Put(store, section::kSettings, key::kLeadingZeros, "7");
-  Put(store, section::kSettings, key::kExtraText, "-1");
-  Put(store, section::kSettings, key::kDataFormat, "5");
-  Put(store, section::kSettings, key::kStartBlock, "17");
-  Put(store, section::kSettings, key::kByteCount, "-7");
-  Put(store, section::kProtocol, key::kWriteLogName, "/tmp/s.txt");
-  Put(store, section::kProtocol, key::kReadLogName, "/tmp/l.txt");
-  Put(store, section::kProtocol, key::kLogWrites, "1");
-  Put(store, section::kProtocol, key::kLogReads, " 1 ");
-  const MemorySettingsStore before = store;
-
-  const MainSettings s = ReadMainSettings(store, kDir);
-  EXPECT_EQ(s.beepTimeMs, -50);
-  EXPECT_EQ(s.cycleTimeMs, 2000000000);
-  EXPECT_EQ(s.writeText, "ID-0099-X");
-  EXPECT_EQ(s.autoIncrement, 0);
-  EXPECT_EQ(s.leadingZeros, 7) << "meets the window's rules at the next exchange";
-  EXPECT_EQ(s.extraText, -1);
-  EXPECT_EQ(s.dataFormat, 5);
-  EXPECT_EQ(s.startBlock, 17u);
-  EXPECT_EQ(s.byteCount, -7);
-  EXPECT_EQ(s.writeLogFile, "/tmp/s.txt");
-  EXPECT_EQ(s.readLogFile, "/tmp/l.txt");
-  EXPECT_EQ(s.logWrites, 1);
-  EXPECT_EQ(s.logReads, 1);
-  for (const char* key : {key::kBeepTime, key::kByteCount, key::kStartBlock, key::kLastData})
-    EXPECT_EQ(Raw(store, section::kSettings, key), Raw(before, section::kSettings, key)) << key;
-  EXPECT_EQ(store.size(), before.size());
-}
-
-TEST(MainSettingsTable, SentinelsAndValuesThatAreNoNumbersTakeTheDefault) {
-  MemorySettingsStore store;
-  Put(store, section::kSettings, key::kBeepTime, "-1");
-  Put(store, section::kSettings, key::kCycleTime, "schnell");
-  Put(store, section::kSettings, key::kLastData, "");
-  Put(store, section::kSettings, key::kAutoIncrement, "255");
-  Put(store, section::kSettings, key::kLeadingZeros, "99999999999");
-  Put(store, section::kSettings, key::kExtraText, "1.5");
-  Put(store, section::kSettings, key::kByteCount, "");
-  Put(store, section::kProtocol, key::kWriteLogName, "");
-  Put(store, section::kProtocol, key::kLogReads, "ja");
-
-  const MainSettings s = ReadMainSettings(store, kDir);
-  EXPECT_EQ(s.beepTimeMs, 300);
-  EXPECT_EQ(s.cycleTimeMs, 250);
-  EXPECT_EQ(s.writeText, "0");
-  EXPECT_EQ(s.autoIncrement, 1);
-  EXPECT_EQ(s.leadingZeros, 0);
-  EXPECT_EQ(s.extraText, 0);
-  EXPECT_EQ(s.byteCount, 4);
-  EXPECT_EQ(s.writeLogFile, "/opt/vantrel/Protokoll_S.txt");
-  EXPECT_EQ(s.logReads, 0);
-  EXPECT_EQ(Raw(store, section::kSettings, key::kCycleTime), "250") << "written back";
-  EXPECT_EQ(Raw(store, section::kSettings, key::kLeadingZeros), "0");
-  EXPECT_EQ(Raw(store, section::kSettings, key::kByteCount), "4");
-  EXPECT_EQ(Raw(store, section::kProtocol, key::kWriteLogName), "/opt/vantrel/Protokoll_S.txt");
-  EXPECT_EQ(Raw(store, section::kProtocol, key::kLogReads), "0");
-}
-
-TEST(MainSettingsTable, StartBlockZeroNegativeOrAbove17BecomesOne) {
-  for (const QString stored : {"-1", "0", "18", "255", "-5", "4000000000", "zwei"}) {
+// What a hand-edited store can hold: the value the window works with, and what the store holds
+// afterwards (the default written back, or the value left as it was).
+TEST(MainSettingsTable, StoredValuesAreTakenOrReplacedByTheirDefault) {
+  struct Case {
+    const char* section;
+    const char* key;
+    QString stored;
+    std::function<QString(const MainSettings&)> used;
+    QString usedValue;
+    QString storedAfter;
+  };
+  const auto number = [](int MainSettings::*member) {
+    return [member](const MainSettings& s) { return QString::number(s.*member); };
+  };
+  const auto startBlock = [](const MainSettings& s) { return QString::number(s.startBlock); };
+  const auto writeText = [](const MainSettings& s) { return s.writeText; };
+  const auto writeLog = [](const MainSettings& s) { return s.writeLogFile; };
+  const char* settings = section::kSettings;
+  const Case cases[] = {
+      {settings, key::kBeepTime, "-50", number(&MainSettings::beepTimeMs), "-50", "-50"},
+      {settings, key::kBeepTime, "-1", number(&MainSettings::beepTimeMs), "300", "300"},
+      {settings, key::kCycleTime, "2000000000", number(&MainSettings::cycleTimeMs), "2000000000",
+       "2000000000"},
+      {settings, key::kCycleTime, "schnell", number(&MainSettings::cycleTimeMs), "250", "250"},
+      {settings, key::kLastData, "ID-0099-X", writeText, "ID-0099-X", "ID-0099-X"},
+      {settings, key::kLastData, "", writeText, "0", "0"},
+      {settings, key::kAutoIncrement, "255", number(&MainSettings::autoIncrement), "1", "1"},
+      {settings, key::kAutoIncrement, "-3", number(&MainSettings::autoIncrement), "-3", "-3"},
+      {settings, key::kLeadingZeros, "99999999999", number(&MainSettings::leadingZeros), "0", "0"},
+      {settings, key::kExtraText, "1.5", number(&MainSettings::extraText), "0", "0"},
+      {settings, key::kDataFormat, "5", number(&MainSettings::dataFormat), "5", "5"},
+      {settings, key::kDataFormat, "-1", number(&MainSettings::dataFormat), "0", "0"},
+      // The window has no radio for another index.
+      {settings, key::kDataFormat, "9", number(&MainSettings::dataFormat), "0", "9"},
+      {settings, key::kDataFormat, "-3", number(&MainSettings::dataFormat), "0", "-3"},
+      {settings, key::kByteCount, "-7", number(&MainSettings::byteCount), "-7", "-7"},
+      {settings, key::kByteCount, "", number(&MainSettings::byteCount), "4", "4"},
+      {settings, key::kStartBlock, "17", startBlock, "17", "17"},
+      {settings, key::kStartBlock, "0", startBlock, "1", "1"},
+      {settings, key::kStartBlock, "18", startBlock, "1", "1"},
+      {settings, key::kStartBlock, "-5", startBlock, "1", "1"},
+      {settings, key::kStartBlock, "4000000000", startBlock, "1", "1"},
+      {section::kProtocol, key::kWriteLogName, "", writeLog, "/opt/vantrel/Protokoll_S.txt",
+       "/opt/vantrel/Protokoll_S.txt"},
+      {section::kProtocol, key::kLogReads, " 1 ", number(&MainSettings::logReads), "1", " 1 "},
+      {section::kProtocol, key::kLogReads, "ja", number(&MainSettings::logReads), "0", "0"},
+  };
+  for (const Case& c : cases) {
     MemorySettingsStore store;
-    Put(store, section::kSettings, key::kStartBlock, stored);
-    EXPECT_EQ(ReadMainSettings(store, kDir).startBlock, 1u) << stored.toStdString();
-    EXPECT_EQ(Raw(store, section::kSettings, key::kStartBlock), "1") << stored.toStdString();
+    Put(store, c.section, c.key, c.stored);
+    const MainSettings s = ReadMainSettings(store, kDir);
+    const std::string trace = std::string(c.key) + " '" + c.stored.toStdString() + "'";
+    EXPECT_EQ(c.used(s), c.usedValue) << trace;
+    EXPECT_EQ(Raw(store, c.section, c.key), c.storedAfter) << trace;
   }
-  for (const QString stored : {"1", "9", "17"}) {
-    MemorySettingsStore store;
-    Put(store, section::kSettings, key::kStartBlock, stored);
-    EXPECT_EQ(ReadMainSettings(store, kDir).startBlock, stored.toUInt());
-  }
-}
-
-TEST(MainSettingsTable, AnUnknownFormatIndexReadsAsHexBinary) {
-  for (const QString stored : {"6", "-3", "1000"}) {
-    MemorySettingsStore store;
-    Put(store, section::kSettings, key::kDataFormat, stored);
-    EXPECT_EQ(ReadMainSettings(store, kDir).dataFormat, 0) << stored.toStdString();
-  }
-}
-
-TEST(MainSettingsTable, SavingWritesTheWindowsValues) {
-  MemorySettingsStore store;
-  MainSettings s;
-  s.beepTimeMs = 999;  // belongs to the settings dialog
-  s.cycleTimeMs = 400;
-  s.writeText = "ä, \"b\"";
-  s.autoIncrement = 0;
-  s.leadingZeros = 1;
-  s.extraText = 1;
-  s.dataFormat = 3;
-  s.startBlock = 12;
-  s.byteCount = 9;
-  s.writeLogFile = "/not/saved";
-  s.logWrites = 1;
-  s.logReads = 1;
-  SaveMainSettings(store, s);
-  EXPECT_EQ(Raw(store, section::kSettings, key::kCycleTime), "400");
-  EXPECT_EQ(Raw(store, section::kSettings, key::kLastData), "ä, \"b\"");
-  EXPECT_EQ(Raw(store, section::kSettings, key::kAutoIncrement), "0");
-  EXPECT_EQ(Raw(store, section::kSettings, key::kLeadingZeros), "1");
-  EXPECT_EQ(Raw(store, section::kSettings, key::kExtraText), "1");
-  EXPECT_EQ(Raw(store, section::kSettings, key::kDataFormat), "3");
-  EXPECT_EQ(Raw(store, section::kSettings, key::kStartBlock), "12");
-  EXPECT_EQ(Raw(store, section::kSettings, key::kByteCount), "9");
-  EXPECT_EQ(Raw(store, section::kProtocol, key::kLogWrites), "1");
-  EXPECT_EQ(Raw(store, section::kProtocol, key::kLogReads), "1");
-  EXPECT_EQ(store.size(), 10u) << "beep time and log names are saved by their own windows";
 }
 
 TEST(QtSettingsStore, KeepsItsFileUnderTheOrganisationAndApplicationName) {

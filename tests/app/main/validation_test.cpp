@@ -155,9 +155,9 @@ TEST_F(Validation, WriteTextOfEveryFormat) {
       {2, "8", "12a", noDecimal},
       {2, "8", "123456789012345678901", atMost(20)},
       {2, "1", "256", ""},  // too large for one byte: the write says so, not the take-over
-      {3, "4", "0099", ""},
-      {3, "4", "ID-0099", noDecimal},
-      {3, "4", "123456789012345678901", atMost(20)},
+      {3, "30", "0099", ""},
+      {3, "30", "ID-0099", noDecimal},
+      {3, "30", "123456789012345678901", atMost(20)},
       {4, "3", "01 02 03", ""},
       {4, "3", "010203", ""},
       {4, "3", "01 02 03 04", atMost(9)},
@@ -181,17 +181,17 @@ TEST_F(Validation, WriteTextOfEveryFormat) {
 }
 
 TEST_F(Validation, ExtraTextLiftsTheContentRulesOfTheAsciiNumbers) {
-  Enter(2, 3, "1", "4", "0099");
+  Enter(2, 3, "1", "30", "0099");
   Click(mw::kExtraText);
   ASSERT_EQ(dialog->state().extraText, 1);
   SetWriteText("Seriennummer ID-0099-X");
-  ExpectAccepted("decimal ASCII has no length rule with extra text");
+  ExpectAccepted("decimal ASCII takes any characters");
   ChooseFormat(1);
   ASSERT_EQ(dialog->state().extraText, 1) << "hex ASCII keeps it";
   SetWriteText("x-1F");
   ExpectAccepted("hex ASCII takes any characters");
-  SetWriteText("x-1FF");
-  ExpectRefused("Geben Sie höchstens 4 Zeichen ein.", mw::kWriteEdit, "but keeps its length");
+  SetWriteText(QString(31, u'x'));
+  ExpectRefused("Geben Sie höchstens 30 Zeichen ein.", mw::kWriteEdit, "but keeps its length");
 }
 
 }  // namespace
