@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdio>
 
+#include "convert/byte_text.h"
 #include "kxlf.h"
 
 namespace kx::flows {
@@ -18,22 +19,12 @@ constexpr int kUnknownRevision = 255;
 constexpr std::array<int, 9> kAcceptedTypeCodes = {0x054, 0x231, 0x244, 0x254, 0x284,
                                                    0x294, 0x554, 0x564, 0x565};
 
-int HexValue(unsigned char c) {
-  if (c >= '0' && c <= '9')
-    return c - '0';
-  if (c >= 'A' && c <= 'F')
-    return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f')
-    return c - 'a' + 10;
-  return -1;
-}
-
 // The first three characters as a hexadecimal number; reading stops at a non-digit.
 int TypeCodeOf(const unsigned char* version) {
   int code = 0;
   for (int i = 0; i < kTypeCodeDigits; ++i) {
-    const int digit = HexValue(version[i]);
-    if (digit < 0)
+    const uint8_t digit = kx::convert::HexDigitValue(static_cast<char>(version[i]));
+    if (digit == kx::convert::kNotAHexDigit)
       break;
     code = code * 16 + digit;
   }

@@ -7,6 +7,7 @@
 #include <optional>
 #include <sstream>
 
+#include "convert/byte_text.h"
 #include "ini/ini_ex.h"
 
 namespace kx::cli {
@@ -22,16 +23,6 @@ std::optional<int> ParseInt(std::string_view text) {
   if (text.empty() || error != std::errc() || rest != end)
     return std::nullopt;
   return value;
-}
-
-int HexValue(char c) {
-  if (c >= '0' && c <= '9')
-    return c - '0';
-  if (c >= 'a' && c <= 'f')
-    return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F')
-    return c - 'A' + 10;
-  return -1;
 }
 
 void AppendCodePoint(std::string& text, unsigned code) {
@@ -103,8 +94,9 @@ std::string UnquoteValue(std::string_view raw) {
       if (next == 'x') {
         unsigned code = 0;
         int digits = 0;
-        while (digits < 4 && i + 1 < end && HexValue(raw[i + 1]) >= 0) {
-          code = code * 16 + static_cast<unsigned>(HexValue(raw[++i]));
+        while (digits < 4 && i + 1 < end &&
+               convert::HexDigitValue(raw[i + 1]) != convert::kNotAHexDigit) {
+          code = code * 16 + convert::HexDigitValue(raw[++i]);
           ++digits;
         }
         AppendCodePoint(text, code);
