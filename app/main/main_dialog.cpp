@@ -3,6 +3,7 @@
 
 #include <QPlainTextEdit>
 #include <QTextCursor>
+#include <iterator>
 #include <string>
 
 #include "ansi_text.h"
