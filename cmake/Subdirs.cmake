@@ -3,7 +3,7 @@
 # GUI: the program's windows over Qt 6.
 set(KX_CORE_DIRS app/convert support/ini app/log)
 set(KX_SDK_DIRS sdk tools/emulator tools/fake_ftd2xx tools/identify app/flows tools/cli)
-set(KX_GUI_DIRS app/framework resources app/main)
+set(KX_GUI_DIRS app/framework resources app/dialogs app/main)
 
 set(kx_dirs ${KX_CORE_DIRS})
 if(NOT KX_CORE_ONLY)

@@ -10,6 +10,8 @@ extern const ui::res::DialogTemplate kMainWindowDialog;
 extern const ui::res::StringTable kMainWindowStrings;
 extern const ui::res::StringTable kWindowLayerStrings;
 extern const ui::res::IconEntry kApplicationIcon;
+extern const ui::res::DialogTemplate kPortDialog;
+extern const ui::res::StringTable kPortDialogStrings;
 
 const ui::res::Module& LanguageModule();
 

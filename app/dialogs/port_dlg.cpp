@@ -1,0 +1,229 @@
+// Construction with the stored settings, the dialog's start, OK, the connection name and the
+// layout when the window grows.
+#include "dialogs/port_dlg.h"
+
+#include <QResizeEvent>
+#include <algorithm>
+
+#include "dialogs/port_entries.h"
+#include "dialogs/udev_device_monitor.h"
+#include "framework/resources.h"
+#include "main/settings_store.h"
+#include "resources/port_dialog_ids.h"
+
+namespace kx::dialogs {
+
+namespace {
+
+namespace id = res::port_dialog;
+
+constexpr int kLowestTimeoutMs = 10;
+constexpr int kHighestTimeoutMs = 300000;
+constexpr int kLowestAddress = 1;
+constexpr int kHighestAddress = 255;
+constexpr char kDefaultName[] = "COM1";
+
+PortSdk& ProgramSdk() {
+  static KxLfPortSdk sdk;
+  return sdk;
+}
+
+QString Key(const char* key) {
+  return QString::fromLatin1(key);
+}
+
+// What the window's growth does to each control.
+constexpr int kGrowing[] = {id::kInterfaceGroup, id::kInterfaceList};
+constexpr int kMovingDown[] = {
+    id::kEthernetActive, id::kHidMode, id::kBaudRateLabel,      id::kBaudRate,
+    id::kParityLabel,    id::kParity,  id::kStopBitsLabel,      id::kStopBits,
+    id::kTimeoutLabel,   id::kTimeout, id::kDeviceAddressLabel, id::kDeviceAddress};
+constexpr int kMovingDownAndRight[] = {id::kIpList, id::kVirtualCom};
+
+}  // namespace
+
+bool CPortDlg::deviceChangeBusy_ = false;
+
+CPortDlg::CPortDlg(ui::Services& services, app::SettingsStore& store, QWidget* parent)
+    : CPortDlg(services, store, ProgramSdk(), std::make_unique<UdevDeviceMonitor>(), parent) {}
+
+CPortDlg::CPortDlg(ui::Services& services, app::SettingsStore& store, PortSdk& sdk,
+                   std::unique_ptr<DeviceChangeMonitor> monitor, QWidget* parent)
+    : Dialog(services, id::kDialog, parent),
+      store_(store),
+      sdk_(sdk),
+      monitor_(std::move(monitor)) {
+  const QString section = Key(port_key::kSection);
+  name_ = store_.GetString(section, Key(port_key::kName), QString());
+  baudCode_ = store_.GetInt(section, Key(port_key::kBaudRate), 19200);
+  timeoutMs_ = static_cast<uint32_t>(store_.GetInt(section, Key(port_key::kTimeout), 1000));
+  ethernetActive_ = store_.GetInt(section, Key(port_key::kEthernetActive), 0);
+  deviceAddress_ = store_.GetInt(section, Key(port_key::kDeviceAddress), 1);
+  SettleStoredName();
+
+  Bind(id::kInterfaceList, ui::Notification::kSelChange, [this] { OnListSelection(); });
+  BindClicked(id::kHidMode, [this] { OnHidMode(); });
+  BindClicked(id::kVirtualCom, [this] { OnVirtualCom(); });
+  BindClicked(id::kEthernetActive, [this] { OnEthernetActive(); });
+}
+
+CPortDlg::~CPortDlg() = default;
+
+void CPortDlg::SettleStoredName() {
+  const QString usbPrefix = QLatin1String(kUsbPrefix);
+  const QString lanPrefix = QLatin1String(kLanPrefix);
+  if (name_.isEmpty()) {
+    name_ = QLatin1String(kDefaultName);
+    StoreName();
+  } else if (name_.startsWith(usbPrefix)) {
+    UpdatePortList(ListKind::kUsb);
+    const std::string rest = name_.mid(usbPrefix.size()).toLocal8Bit().toStdString();
+    if (usbList_.empty()) {
+      name_.clear();
+      StoreName();
+    } else if (std::find(usbList_.begin(), usbList_.end(), rest) == usbList_.end()) {
+      name_ = usbPrefix + QString::fromLocal8Bit(usbList_.front());
+      StoreName();
+    }
+  } else if (name_.startsWith(lanPrefix) && ethernetActive_ != 0) {
+    const std::string rest = name_.mid(lanPrefix.size()).toLocal8Bit().toStdString();
+    if (sdk_.ProbeLanReader(rest.c_str()) >= 1)
+      return;
+    UpdatePortList(ListKind::kLan);
+    if (lanList_.empty()) {
+      name_.clear();
+      StoreName();
+    } else if (std::find(lanList_.begin(), lanList_.end(), rest) == lanList_.end()) {
+      name_ = lanPrefix + QString::fromLocal8Bit(lanList_.front());
+      StoreName();
+    }
+  }
+}
+
+void CPortDlg::StoreName() {
+  store_.SetString(Key(port_key::kSection), Key(port_key::kName), name_);
+}
+
+QString CPortDlg::GetConnectionName() const {
+  return ConnectionName(name_, deviceAddress_);
+}
+
+bool CPortDlg::OnInitDialog() {
+  Dialog::OnInitDialog();
+  SelectBaudCode();
+
+  if (ethernetActive_ != 0) {
+    if (lanList_.empty())
+      UpdatePortList(ListKind::kLan);
+  } else {
+    lanList_.clear();
+  }
+  if (usbList_.empty())
+    UpdatePortList(ListKind::kUsb);
+  if (comList_.empty())
+    UpdatePortList(ListKind::kCom);
+  FillList();
+
+  const int match = ListFindPrefix(id::kInterfaceList, name_);
+  if (match >= 0) {
+    ListSetCurrent(id::kInterfaceList, match);
+  } else if (ListCount(id::kInterfaceList) == 1) {
+    ListSetCurrent(id::kInterfaceList, 0);
+    name_ = ListText(id::kInterfaceList, 0);
+  } else {
+    name_.clear();
+  }
+  EnableSerialParameters();
+  UpdateModeButtons(name_);
+  ShowItem(id::kIpList, ethernetActive_ != 0);
+
+  const ui::res::DialogTemplate* dialog = services().resources().FindDialog(templateId());
+  minimumSize_ = units().ToPixels(dialog->width, dialog->height);
+  setMinimumSize(minimumSize_);
+  startRects_.clear();
+  for (int control : kGrowing)
+    startRects_[control] = ItemRect(control);
+  for (int control : kMovingDown)
+    startRects_[control] = ItemRect(control);
+  for (int control : kMovingDownAndRight)
+    startRects_[control] = ItemRect(control);
+
+  if (monitor_ != nullptr)
+    monitor_->Start(Target());
+  PostMessage(kDeviceChangeMessage, device_event::kConfigChanged);
+  return true;
+}
+
+void CPortDlg::SelectBaudCode() {
+  const BaudSetting setting = SplitBaudCode(baudCode_);
+  ListSetCurrent(id::kParity, setting.parityIndex);
+  ListSetCurrent(id::kStopBits, setting.stopBitsIndex);
+  ListSetCurrent(id::kBaudRate, ListFindExact(id::kBaudRate, QString::number(setting.rate)));
+}
+
+void CPortDlg::FillList() {
+  ListReset(id::kInterfaceList);
+  for (const QString& text : EntryTexts(comList_, usbList_, lanList_))
+    ListAdd(id::kInterfaceList, text);
+}
+
+void CPortDlg::EnableSerialParameters() {
+  const bool serial = HasSerialParameters(name_);
+  for (int combo : {id::kBaudRate, id::kParity, id::kStopBits})
+    EnableItem(combo, serial);
+}
+
+void CPortDlg::DoDataExchange(ui::DataExchange& dx) {
+  dx.Text(id::kTimeout, timeoutMs_);
+  dx.MinMax(timeoutMs_, static_cast<uint32_t>(kLowestTimeoutMs),
+            static_cast<uint32_t>(kHighestTimeoutMs));
+  dx.Check(id::kEthernetActive, ethernetActive_);
+  dx.Text(id::kDeviceAddress, deviceAddress_);
+  dx.MinMax(deviceAddress_, kLowestAddress, kHighestAddress);
+}
+
+void CPortDlg::OnOK() {
+  if (!UpdateData(true))
+    return;
+  const QString section = Key(port_key::kSection);
+  const int selected = ListCurrent(id::kInterfaceList);
+  if (selected >= 0) {
+    name_ = ListText(id::kInterfaceList, selected);
+    StoreName();
+  }
+  baudCode_ = 19200;
+  const int rate = ListCurrent(id::kBaudRate);
+  if (rate >= 0) {
+    baudCode_ = ComposeBaudCode(ListText(id::kBaudRate, rate).toInt(), ListCurrent(id::kParity),
+                                ListCurrent(id::kStopBits));
+    store_.SetInt(section, Key(port_key::kBaudRate), baudCode_);
+  }
+  store_.SetInt(section, Key(port_key::kTimeout), static_cast<int>(timeoutMs_));
+  store_.SetInt(section, Key(port_key::kDeviceAddress), deviceAddress_);
+  store_.SetInt(section, Key(port_key::kEthernetActive), ethernetActive_);
+  EndDialog(ui::kIdOk);
+}
+
+void CPortDlg::OnDestroy() {
+  if (monitor_ != nullptr)
+    monitor_->Stop();
+  // The window's timers end with it, and with them any pending refresh.
+  timerId_ = 0;
+  rearmCount_ = 0;
+}
+
+void CPortDlg::resizeEvent(QResizeEvent* event) {
+  Dialog::resizeEvent(event);
+  if (!HasWindow() || startRects_.empty())
+    return;
+  const int wider = std::max(0, event->size().width() - minimumSize_.width());
+  const int taller = std::max(0, event->size().height() - minimumSize_.height());
+  for (int control : kGrowing)
+    SetItemRect(control, startRects_[control].adjusted(0, 0, wider, taller));
+  for (int control : kMovingDown)
+    SetItemRect(control, startRects_[control].translated(0, taller));
+  for (int control : kMovingDownAndRight)
+    SetItemRect(control, startRects_[control].translated(wider, taller));
+}
+
+}  // namespace kx::dialogs
