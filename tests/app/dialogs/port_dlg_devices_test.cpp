@@ -89,6 +89,22 @@ TEST_F(DeviceChanges, AMissingDriverIsAskedForWithEveryNotification) {
   EXPECT_EQ(prompts.messages().size(), 3u);
 }
 
+TEST_F(DeviceChanges, EthernetBringsTheLanReadersAndTheIpButton) {
+  sdk.com = {"/dev/ttyS0"};
+  sdk.lan = {"192.168.1.20-10001"};
+  Open();
+  EXPECT_EQ(Entries(), QStringList{"/dev/ttyS0"}) << "no LAN search while Ethernet is off";
+  Click(pd::kEthernetActive);
+  EXPECT_TRUE(dialog->IsItemShown(pd::kIpList));
+  ProcessPosted();
+  EXPECT_EQ(Entries(), (QStringList{"/dev/ttyS0", "LAN: 192.168.1.20-10001"}));
+  Click(pd::kEthernetActive);
+  ProcessPosted();
+  EXPECT_FALSE(dialog->IsItemShown(pd::kIpList));
+  EXPECT_EQ(Entries(), QStringList{"/dev/ttyS0"});
+  EXPECT_EQ(Stored("EthernetAktiv"), "<absent>") << "only OK writes";
+}
+
 // A prompt that lets the window's queue run while it is open, as a real message box does.
 class PumpingPrompts : public ui::testing::ScriptedPrompts {
  public:

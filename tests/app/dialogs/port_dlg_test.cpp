@@ -211,7 +211,6 @@ TEST_F(PortDialog, TheEnglishTemplateHasTheSameControls) {
   EXPECT_EQ(dialog->ListText(pd::kParity, 2), "odd");
   EXPECT_EQ(dialog->ItemText(pd::kCancel), "Cancel");
   EXPECT_EQ(resources.LoadString(pd::kLoadDriver), "Download and install the driver?");
-  EXPECT_EQ(resources.LoadString(pd::kDriverPage), resources.LoadString(pd::kDriverPage));
   EXPECT_TRUE(resources.LoadString(pd::kDriverPage).startsWith("https://"));
 }
 
