@@ -123,3 +123,10 @@ inline constexpr int kHelpUnknownError = 10002;  // %d: the error number
 }  // namespace str
 
 }  // namespace kx::res
+
+// The main window's reader connection and its write outcomes.
+namespace kx::res::str {
+inline constexpr int kReaderNotSupported = 231;  // the reader's type code is not accepted
+inline constexpr int kValueWritten = 32850;      // %1: the write text
+inline constexpr int kDataWritten = 32860;       // %1: the write counter, four digits
+}  // namespace kx::res::str

@@ -52,6 +52,12 @@ constexpr StringEntry kEntries[] = {
              "No reader is connected to this port.\nPlease choose another interface.")},
     {kErrorNoTransponder, KX_TEXT("Kein Transponder vorhanden", "No transponder present")},
     {kErrorUnknown, KX_TEXT("Unbekannter Fehler ist aufgetreten", "An unknown error occurred")},
+    {kReaderNotSupported, KX_TEXT("Für dieses Programm wird ein KX-P71D benötigt!!!",
+                                  "This program needs a KX-P71D!!!")},
+    {kValueWritten,
+     KX_TEXT("Wert <%1> erfolgreich geschrieben", "Value <%1> written successfully")},
+    {kDataWritten,
+     KX_TEXT("<%1> Daten erfolgreich geschrieben!", "<%1> Data written successfully!")},
 
     {kHelpNoResources,
      KX_TEXT("Nicht genügend Systemresourcen vorhanden!", "Not enough system resources!")},

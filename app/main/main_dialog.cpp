@@ -7,11 +7,13 @@
 #include <string>
 
 #include "ansi_text.h"
+#include "beeper.h"
 #include "convert/leading_zeros.h"
 #include "convert/validation.h"
 #include "flows/status_messages.h"
 #include "flows/transponder_types.h"
 #include "framework/resources.h"
+#include "interface_selection.h"
 #include "kxlf.h"
 #include "message_text.h"
 #include "resources/ids.h"
@@ -44,10 +46,20 @@ bool IsFixedLengthType(int typeIndex) {
 }  // namespace
 
 CKX_M71_VantrelDlg::CKX_M71_VantrelDlg(ui::Services& services, SettingsStore& store,
-                                       const QString& programDirectory)
-    : Dialog(services, kDialog), store_(store), state_(ReadMainSettings(store, programDirectory)) {
+                                       const QString& programDirectory,
+                                       InterfaceSelection* interfaces, Beeper* beeper)
+    : Dialog(services, kDialog),
+      store_(store),
+      ownInterfaces_(interfaces != nullptr ? nullptr
+                                           : std::make_unique<StoredInterfaceOnly>(store)),
+      ownBeeper_(beeper != nullptr ? nullptr : std::make_unique<SilentBeeper>()),
+      interfaces_(interfaces != nullptr ? *interfaces : *ownInterfaces_),
+      beeper_(beeper != nullptr ? *beeper : *ownBeeper_),
+      state_(ReadMainSettings(store, programDirectory)) {
   BindHandlers();
 }
+
+CKX_M71_VantrelDlg::~CKX_M71_VantrelDlg() = default;
 
 void CKX_M71_VantrelDlg::BindHandlers() {
   for (int id : kTypeRadios)
@@ -58,7 +70,12 @@ void CKX_M71_VantrelDlg::BindHandlers() {
   BindClicked(kLeadingZeros, [this] { OnLeadingZerosClicked(); });
   BindClicked(kExtraText, [this] { OnLeadingZerosClicked(); });
   BindClicked(kCopyReadToWrite, [this] { OnCopyReadToWrite(); });
-  BindClicked(kResetStatus, [this] { SetItemText(kStatus, QString()); });
+  BindClicked(kResetStatus, [this] { OnResetStatus(); });
+  BindClicked(kReadOnce, [this] { OnLesen(); });
+  BindClicked(kReadCyclic, [this] { OnZyklischLesen(); });
+  BindClicked(kReadUid, [this] { OnUidLesen(); });
+  BindClicked(kWriteOnce, [this] { OnSchreiben(); });
+  BindClicked(kWriteCyclic, [this] { OnZyklischSchreiben(); });
 }
 
 bool CKX_M71_VantrelDlg::OnInitDialog() {
@@ -68,6 +85,7 @@ bool CKX_M71_VantrelDlg::OnInitDialog() {
   SetItemText(kWriteLogName, state_.writeLogFile);
   SetItemText(kReadLogName, state_.readLogFile);
   appTitle_ = LoadString(res::str::kAppTitle);
+  ConnectAtStartUp();
   SetDatenformat(state_.dataFormat);
   return true;
 }
@@ -92,7 +110,10 @@ void CKX_M71_VantrelDlg::DoDataExchange(ui::DataExchange& dx) {
   dx.Text(kReadDisplay, readDisplayText_);
   if (!dx.Ok())
     return;
-  SetControlsEnabled(true);
+  // A running cycle keeps everything but its own toggle disabled, also when a UID read takes the
+  // values over meanwhile; otherwise the other cycle could be started beside it.
+  if (!CycleRunning())
+    SetControlsEnabled(true);
   ExchangeByteCountAndText(dx);
 }
 
@@ -118,6 +139,10 @@ void CKX_M71_VantrelDlg::ExchangeByteCountAndText(ui::DataExchange& dx) {
     return;
   }
   state_.byteCount = counted.n;
+  if (readOnlyExchange_) {
+    state_.writeText = text;
+    return;
+  }
   input.checkWriteText = true;
   const convert::ValidatedInput checked = convert::ValidateWriteInput(input);
   dx.PrepareControl(edit);

@@ -5,25 +5,40 @@
 
 #include <QString>
 #include <cstdint>
+#include <memory>
+#include <string>
 
 #include "convert/data_format.h"
 #include "convert/messages.h"
+#include "flows/failure.h"
 #include "framework/dialog.h"
 #include "main_settings.h"
 
 namespace kx::app {
 
+class Beeper;
+class InterfaceSelection;
 class SettingsStore;
 
 // End code of a language switch: the application shows a new main window at once.
 inline constexpr int kEndLanguageSwitch = 10;
 
+// Window timers of the cyclic operations.
+inline constexpr int kWriteTimer = 1;
+inline constexpr int kReadTimer = 2;
+
+// Frequency of the success beep.
+inline constexpr int kBeepFrequencyHz = 440;
+
 class CKX_M71_VantrelDlg : public ui::Dialog {
   Q_OBJECT
 
  public:
-  // programDirectory ends with "/".
-  CKX_M71_VantrelDlg(ui::Services& services, SettingsStore& store, const QString& programDirectory);
+  // programDirectory ends with "/". Without interfaces only the stored interface is tried;
+  // without a beeper writes are silent.
+  CKX_M71_VantrelDlg(ui::Services& services, SettingsStore& store, const QString& programDirectory,
+                     InterfaceSelection* interfaces = nullptr, Beeper* beeper = nullptr);
+  ~CKX_M71_VantrelDlg() override;
 
   // Re-expresses the write text in the new format and lays the controls out for it; with the
   // current format only the layout, limits and enabling are renewed.
@@ -36,6 +51,22 @@ class CKX_M71_VantrelDlg : public ui::Dialog {
 
   // A line at the end of the status box; a box of more than 1000 lines is emptied first.
   void AppendStatusLine(const QString& text);
+  // The string as a status line. While a timer tick runs, the same string as the last one is
+  // left out, so that a cycle shows a lasting error once.
+  void ShowStatusMessage(int stringId);
+
+  // Opens the connection and accepts only the supported readers; the caption names the reader.
+  // A failure is shown in a message box and leaves no connection.
+  bool Connect(const std::string& connectionName, int baudCode, int timeoutMs);
+  // One read or write of the current state; outcomes go to the status box.
+  bool ReadOnce();
+  bool WriteOnce();
+
+  int connection() const { return connection_; }
+  // Whether a reader command is waiting for its answer; no other may start meanwhile.
+  bool ReaderBusy() const { return readerBusy_; }
+  const QString& lastReadValue() const { return lastReadValue_; }
+  int writeCounter() const { return writeCounter_; }
 
   // The state as the last data exchange left it.
   const MainSettings& state() const { return state_; }
@@ -49,6 +80,9 @@ class CKX_M71_VantrelDlg : public ui::Dialog {
   void OnSystemMenuOpening() override;
   void OnSysCommand(int commandId) override;
   void OnDestroy() override;
+  void OnTimer(int id) override;
+  void OnOK() override;
+  void OnCancel() override;
 
   // The reader connection; 0: none.
   int connection_ = 0;
@@ -66,15 +100,47 @@ class CKX_M71_VantrelDlg : public ui::Dialog {
   void LayOutFormat();
   void CloseConnection();
 
+  void ConnectAtStartUp();
+  void ChooseInterface();
+  bool ConnectStored(const std::string& connectionName);
+  void OnLesen();
+  void OnUidLesen();
+  void OnSchreiben();
+  void OnZyklischLesen();
+  void OnZyklischSchreiben();
+  // Takes the control values over for a read: the write text is not checked.
+  bool TakeOverForRead();
+  bool CycleRunning() const { return readTimer_ != 0 || writeTimer_ != 0; }
+  void ShowFailure(const flows::Failure& failure);
+  void ShowReadValue(const QString& text);
+  void ForgetReadValue();
+  void AppendLog(const QString& path, const std::string& value);
+
   convert::DataFormat format() const;
   // The write edit of the current format: single line for the number formats.
   int WriteEdit() const;
 
   SettingsStore& store_;
+  std::unique_ptr<InterfaceSelection> ownInterfaces_;
+  std::unique_ptr<Beeper> ownBeeper_;
+  InterfaceSelection& interfaces_;
+  Beeper& beeper_;
   MainSettings state_;
   QString readDisplayText_;
   int transponderType_ = 0;
   QString appTitle_;
+
+  QString lastReadValue_;
+  bool readOnlyExchange_ = false;
+  int writeCounter_ = 1;
+  int readTimer_ = 0;
+  int writeTimer_ = 0;
+  bool readBusy_ = false;
+  bool writeBusy_ = false;
+  int lastStatusMessage_ = 0;
+  // Set for as long as an SDK command waits: the SDK runs the window's events meanwhile, and the
+  // connection takes one command at a time.
+  bool readerBusy_ = false;
 };
 
 }  // namespace kx::app

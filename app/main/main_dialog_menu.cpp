@@ -48,8 +48,12 @@ void CKX_M71_VantrelDlg::OnSystemMenuOpening() {
 }
 
 void CKX_M71_VantrelDlg::OnSysCommand(int commandId) {
-  // The About window, and those of the interface, settings and chip tool items, are not part of
-  // the program yet. The About item ignores the low four bits, as the window system's items do.
+  // Every item closes the connection or the window, or opens a window of its own that may use the
+  // connection: none may run while a reader command waits inside the SDK.
+  if (readerBusy_)
+    return;
+  // The About window, and those of the settings and chip tool items, are not part of the program
+  // yet. The About item ignores the low four bits, as the window system's items do.
   if ((commandId & ~0xF) == kCmdAbout)
     return;
   switch (commandId) {
@@ -62,6 +66,8 @@ void CKX_M71_VantrelDlg::OnSysCommand(int commandId) {
       EndDialog(kEndLanguageSwitch);
       return;
     case kCmdInterface:
+      ChooseInterface();
+      return;
     case kCmdSettings:
     case kCmdChipTool:
       return;

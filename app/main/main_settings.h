@@ -12,6 +12,7 @@ class SettingsStore;
 namespace section {
 inline constexpr char kSettings[] = "Settings";
 inline constexpr char kProtocol[] = "Protokoll";
+inline constexpr char kPort[] = "Port";
 }  // namespace section
 
 namespace key {
@@ -29,7 +30,16 @@ inline constexpr char kWriteLogName[] = "LogFileNameSchreiben";
 inline constexpr char kReadLogName[] = "LogFileNameLesen";
 inline constexpr char kLogWrites[] = "LogFileEnableSchreiben";
 inline constexpr char kLogReads[] = "LogFileEnableLesen";
+inline constexpr char kPortName[] = "Name";
+inline constexpr char kBaudCode[] = "Baudrate";
+inline constexpr char kTimeout[] = "Timeout";
 }  // namespace key
+
+// The interface until the operator chooses one, and the serial line and answer timeout of the
+// main window's connection attempts when none are stored.
+inline constexpr char kDefaultPortName[] = "COM1";
+inline constexpr int kDefaultBaudCode = 19200;
+inline constexpr int kDefaultConnectTimeoutMs = 500;
 
 // File names of the two logs in the program directory, until the operator chooses others.
 inline constexpr char kDefaultWriteLog[] = "Protokoll_S.txt";

@@ -12,10 +12,13 @@
 namespace kx::app {
 
 CKX_M71_VantrelApp::CKX_M71_VantrelApp(ui::Resources& resources, ui::PromptService& prompts,
-                                       SettingsStore& store, const QString& programDirectory)
+                                       SettingsStore& store, const QString& programDirectory,
+                                       InterfaceSelection* interfaces, Beeper* beeper)
     : resources_(resources),
       store_(store),
       programDirectory_(programDirectory),
+      interfaces_(interfaces),
+      beeper_(beeper),
       services_(resources, prompts) {
   services_.SetHelpHandler([this](QWidget* parent) { WinHelp(parent); });
 }
@@ -27,7 +30,7 @@ bool CKX_M71_VantrelApp::InitInstance() {
   while (code == kEndLanguageSwitch || code == ui::kIdOk) {
     if (code == kEndLanguageSwitch)
       ApplyLanguage();
-    CKX_M71_VantrelDlg dialog(services_, store_, programDirectory_ + u'/');
+    CKX_M71_VantrelDlg dialog(services_, store_, programDirectory_ + u'/', interfaces_, beeper_);
     code = dialog.DoModal();
   }
   return false;

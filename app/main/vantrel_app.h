@@ -15,13 +15,17 @@ class Resources;
 
 namespace kx::app {
 
+class Beeper;
+class InterfaceSelection;
 class SettingsStore;
 
 class CKX_M71_VantrelApp {
  public:
   // programDirectory (GetProgramDirectory) holds the English resource library and the manual.
+  // interfaces and beeper go to every main window (null: the window's own defaults).
   CKX_M71_VantrelApp(ui::Resources& resources, ui::PromptService& prompts, SettingsStore& store,
-                     const QString& programDirectory);
+                     const QString& programDirectory, InterfaceSelection* interfaces = nullptr,
+                     Beeper* beeper = nullptr);
   CKX_M71_VantrelApp(const CKX_M71_VantrelApp&) = delete;
   CKX_M71_VantrelApp& operator=(const CKX_M71_VantrelApp&) = delete;
 
@@ -41,6 +45,8 @@ class CKX_M71_VantrelApp {
   ui::Resources& resources_;
   SettingsStore& store_;
   const QString programDirectory_;
+  InterfaceSelection* interfaces_;
+  Beeper* beeper_;
   ui::Services services_;
 };
 

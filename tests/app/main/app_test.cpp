@@ -64,7 +64,8 @@ class Application : public ::testing::Test {
 
   CKX_M71_VantrelApp& App() {
     if (app == nullptr)
-      app = std::make_unique<CKX_M71_VantrelApp>(resources, prompts, store, dir.path());
+      app =
+          std::make_unique<CKX_M71_VantrelApp>(resources, prompts, store, dir.path(), &interfaces);
     return *app;
   }
 
@@ -98,6 +99,7 @@ class Application : public ::testing::Test {
   ui::testing::ScriptedPrompts prompts;
   ui::Resources resources{res::BuiltInResources()};
   MemorySettingsStore store;
+  ScriptedInterfaces interfaces;
   std::unique_ptr<CKX_M71_VantrelApp> app;
   std::vector<Seen> looks;
 };
@@ -154,7 +156,8 @@ TEST_F(Application, AMissingOrBrokenLibraryLeavesGerman) {
   for (size_t i = 1; i < looks.size(); ++i)
     EXPECT_EQ(looks[i].closeButton, "Schliessen") << i;
   EXPECT_FALSE(resources.UsesLibrary());
-  EXPECT_TRUE(prompts.messages().empty()) << "no message about the language";
+  EXPECT_EQ(prompts.MessageTexts(), QStringList(4, "Fehler beim Port öffnen"))
+      << "no message about the language, only each window's about the stored interface";
 }
 
 TEST_F(Application, EnterShowsAFreshWindowWithTheSavedSettings) {

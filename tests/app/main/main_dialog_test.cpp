@@ -27,7 +27,7 @@ TEST_F(Start, TheFirstStartShowsEveryDefault) {
   EXPECT_EQ(dialog->IsChecked(mw::kLogReads), 0);
   EXPECT_EQ(dialog->ItemText(mw::kWriteLogName), "/opt/vantrel/Protokoll_S.txt");
   EXPECT_EQ(dialog->ItemText(mw::kReadLogName), "/opt/vantrel/Protokoll_L.txt");
-  EXPECT_EQ(dialog->windowTitle(), "KX-M71 Vantrel");
+  EXPECT_EQ(dialog->windowTitle(), "KX-M71 Vantrel V1.0.0 <>") << "no reader at the stored port";
   EXPECT_EQ(dialog->appTitle(), "KX-M71 Vantrel");
   EXPECT_FALSE(dialog->windowIcon().isNull());
   EXPECT_EQ(dialog->TextLimit(mw::kWriteEdit), 8) << "2n hex digits";
@@ -312,8 +312,9 @@ class ConnectedWindow : public CKX_M71_VantrelDlg {
 };
 
 TEST_F(Closing, AConnectionThatCannotBeClosedIsReported) {
-  ConnectedWindow window(services, store, QString(kProgramDirectory));
+  ConnectedWindow window(services, store, QString(kProgramDirectory), &interfaces);
   ASSERT_TRUE(window.Create());
+  prompts.Clear();             // the stored interface has no reader
   window.SetConnection(4711);  // the SDK knows no such connection
   window.Destroy();
   EXPECT_EQ(prompts.MessageTexts(), QStringList{"Fehler beim Port öffnen"});
@@ -322,7 +323,7 @@ TEST_F(Closing, AConnectionThatCannotBeClosedIsReported) {
 }
 
 TEST_F(Closing, EscapeAndTheCloseButtonEndWithTwoAndEnterWithOne) {
-  dialog = std::make_unique<CKX_M71_VantrelDlg>(services, store, QString(kProgramDirectory));
+  dialog = MakeWindow();
   EXPECT_EQ(RunModal(*dialog, [this] { Click(mw::kClose); }), 2);
   EXPECT_EQ(RunModal(*dialog, [this] { QTest::keyClick(dialog.get(), Qt::Key_Escape); }), 2);
   EXPECT_EQ(RunModal(*dialog, [this] { QTest::keyClick(dialog.get(), Qt::Key_Return); }), 1);

@@ -35,9 +35,16 @@ void MainWindow::TearDown() {
     dialog->Destroy();
 }
 
+std::unique_ptr<CKX_M71_VantrelDlg> MainWindow::MakeWindow() {
+  return std::make_unique<CKX_M71_VantrelDlg>(services, store, QString(kProgramDirectory),
+                                              &interfaces, &beeper);
+}
+
 CKX_M71_VantrelDlg& MainWindow::Open() {
-  dialog = std::make_unique<CKX_M71_VantrelDlg>(services, store, QString(kProgramDirectory));
+  dialog = MakeWindow();
   EXPECT_TRUE(dialog->Create());
+  EXPECT_EQ(prompts.MessageTexts(), QStringList{"Fehler beim Port öffnen"});
+  prompts.Clear();
   dialog->show();
   EXPECT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
   return *dialog;

@@ -13,6 +13,7 @@
 #include "framework/testing/scripted_prompts.h"
 #include "main_dialog.h"
 #include "memory_settings_store.h"
+#include "reader_doubles.h"
 #include "resources/builtin.h"
 #include "resources/ids.h"
 
@@ -36,8 +37,11 @@ class MainWindow : public ::testing::Test {
  protected:
   void TearDown() override;
 
-  // Makes the window from the store and shows it.
+  // Makes the window from the store and shows it. The stored interface has no reader: the window
+  // reports that and works on without a connection; that message is cleared.
   CKX_M71_VantrelDlg& Open();
+  // A window over the fixture's store, interfaces and beeper, not yet shown.
+  std::unique_ptr<CKX_M71_VantrelDlg> MakeWindow();
   // Takes the window down as closing it would; the settings go into the store.
   void Close();
 
@@ -56,6 +60,8 @@ class MainWindow : public ::testing::Test {
   ui::Resources resources{res::BuiltInResources()};
   ui::Services services{resources, prompts};
   MemorySettingsStore store;
+  ScriptedInterfaces interfaces;
+  RecordingBeeper beeper;
   std::unique_ptr<CKX_M71_VantrelDlg> dialog;
 };
 
