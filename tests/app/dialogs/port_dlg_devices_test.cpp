@@ -18,9 +18,9 @@ constexpr char kDriverQuestion[] =
     "Kein Orv USB Treiber für KX-P(M)71 VCOM installiert!\n"
     "Treiber laden und installieren?\n";
 
-using DeviceChanges = PortDialog;
+using PortDeviceChanges = PortDialog;
 
-TEST_F(DeviceChanges, TheListFollowsTheDevicesAndKeepsTheStoredSelection) {
+TEST_F(PortDeviceChanges, TheListFollowsTheDevicesAndKeepsTheStoredSelection) {
   sdk.com = {"/dev/ttyS0", "/dev/ttyUSB0"};
   store.SetString("Port", "Name", "/dev/ttyUSB0");
   Open();
@@ -41,7 +41,7 @@ TEST_F(DeviceChanges, TheListFollowsTheDevicesAndKeepsTheStoredSelection) {
   EXPECT_EQ(dialog->name(), "/dev/ttyUSB0") << "a refresh never renames";
 }
 
-TEST_F(DeviceChanges, AnArrivalRefreshesFiveTimesMore) {
+TEST_F(PortDeviceChanges, AnArrivalRefreshesFiveTimesMore) {
   Open();
   EXPECT_EQ(dialog->rearmCount(), 0) << "the start's own refresh starts no timer";
   EXPECT_FALSE(dialog->IsTimerRunning(kRefreshTimerId));
@@ -67,7 +67,7 @@ TEST_F(DeviceChanges, AnArrivalRefreshesFiveTimesMore) {
   EXPECT_FALSE(dialog->IsTimerRunning(kRefreshTimerId));
 }
 
-TEST_F(DeviceChanges, AMissingDriverIsAskedForWithEveryNotification) {
+TEST_F(PortDeviceChanges, AMissingDriverIsAskedForWithEveryNotification) {
   sdk.missingDrivers = 3;
   Open();
   EXPECT_EQ(prompts.MessageTexts(), QStringList{kDriverQuestion}) << "the start's refresh";
@@ -89,7 +89,7 @@ TEST_F(DeviceChanges, AMissingDriverIsAskedForWithEveryNotification) {
   EXPECT_EQ(prompts.messages().size(), 3u);
 }
 
-TEST_F(DeviceChanges, EthernetBringsTheLanReadersAndTheIpButton) {
+TEST_F(PortDeviceChanges, EthernetBringsTheLanReadersAndTheIpButton) {
   sdk.com = {"/dev/ttyS0"};
   sdk.lan = {"192.168.1.20-10001"};
   Open();
@@ -116,7 +116,7 @@ class PumpingPrompts : public ui::testing::ScriptedPrompts {
   std::function<void()> whileOpen;
 };
 
-TEST_F(DeviceChanges, NotificationsWhileOneIsHandledAreLost) {
+TEST_F(PortDeviceChanges, NotificationsWhileOneIsHandledAreLost) {
   PumpingPrompts pumping;
   ui::Services pumpingServices{resources, pumping};
   sdk.missingDrivers = 1;
@@ -138,9 +138,9 @@ TEST_F(DeviceChanges, NotificationsWhileOneIsHandledAreLost) {
   EXPECT_EQ(dialog->rearmCount(), 0) << "the lost arrival started no timer";
 }
 
-using ModeButtons = PortDialog;
+using PortModeButtons = PortDialog;
 
-TEST_F(ModeButtons, FollowTheSelectedEntry) {
+TEST_F(PortModeButtons, FollowTheSelectedEntry) {
   sdk.com = {"/dev/ttyS0", "/dev/ttyACM0 [Orv Virtual COM]"};
   sdk.usb = {"5391-000123 HID", "4841-000001"};
   Open();
@@ -163,7 +163,7 @@ TEST_F(ModeButtons, FollowTheSelectedEntry) {
   EXPECT_EQ(dialog->name(), "USB: 4841-000001") << "no selection keeps the name";
 }
 
-TEST_F(ModeButtons, VirtualComWithoutItsDriverOnlyAsks) {
+TEST_F(PortModeButtons, VirtualComWithoutItsDriverOnlyAsks) {
   sdk.usb = {"5391-000123 HID"};
   sdk.vcomDriver = 0;
   Open();
@@ -177,7 +177,7 @@ TEST_F(ModeButtons, VirtualComWithoutItsDriverOnlyAsks) {
   EXPECT_EQ(dialog->IsChecked(pd::kVirtualCom), 0);
 }
 
-TEST_F(ModeButtons, AFailedOpenLeavesEverythingAsItWas) {
+TEST_F(PortModeButtons, AFailedOpenLeavesEverythingAsItWas) {
   sdk.usb = {"5391-000123 HID"};
   sdk.refuseOpen = true;
   Open();
@@ -205,7 +205,7 @@ std::vector<std::vector<uint8_t>> Commands(const kxemu::ReaderModel& model) {
   return commands;
 }
 
-TEST_F(ModeButtons, HidModeSwitchesAVirtualComReader) {
+TEST_F(PortModeButtons, HidModeSwitchesAVirtualComReader) {
   kxemu::ReaderModel model{kxemu::ReaderConfig{}};
   kxemu::PtyServer server(model);
   std::string error;

@@ -9,9 +9,9 @@
 namespace kx::dialogs::testing {
 namespace {
 
-using Construction = PortDialog;
+using PortConstruction = PortDialog;
 
-TEST_F(Construction, AnEmptyNameBecomesCom1AtOnce) {
+TEST_F(PortConstruction, AnEmptyNameBecomesCom1AtOnce) {
   Make();
   EXPECT_EQ(dialog->name(), "COM1");
   EXPECT_EQ(Stored("Name"), "COM1");
@@ -20,7 +20,7 @@ TEST_F(Construction, AnEmptyNameBecomesCom1AtOnce) {
   EXPECT_EQ(sdk.listCalls, 0);
 }
 
-TEST_F(Construction, AStoredUsbReaderIsCheckedAgainstTheAttachedOnes) {
+TEST_F(PortConstruction, AStoredUsbReaderIsCheckedAgainstTheAttachedOnes) {
   store.SetString("Port", "Name", "USB: 5391-000123 HID");
   Make();
   EXPECT_EQ(dialog->name(), "") << "no USB reader attached";
@@ -39,7 +39,7 @@ TEST_F(Construction, AStoredUsbReaderIsCheckedAgainstTheAttachedOnes) {
   EXPECT_EQ(dialog->GetConnectionName(), "5396-000777 HID:3");
 }
 
-TEST_F(Construction, ALanNameIsKeptWhileEthernetIsOffOrTheReaderAnswers) {
+TEST_F(PortConstruction, ALanNameIsKeptWhileEthernetIsOffOrTheReaderAnswers) {
   store.SetString("Port", "Name", "LAN: 192.168.1.20-10001");
   Make();
   EXPECT_EQ(dialog->GetConnectionName(), "192.168.1.20-10001:1");
@@ -58,9 +58,9 @@ TEST_F(Construction, ALanNameIsKeptWhileEthernetIsOffOrTheReaderAnswers) {
   EXPECT_EQ(Stored("Name"), "LAN: [LAB01]192.168.1.33-10001");
 }
 
-using Start = PortDialog;
+using PortStart = PortDialog;
 
-TEST_F(Start, ShowsTheStoredValuesAndSelectsTheStoredEntry) {
+TEST_F(PortStart, ShowsTheStoredValuesAndSelectsTheStoredEntry) {
   sdk.com = {"/dev/ttyS0", "/dev/ttyUSB0"};
   sdk.usb = {"5391-000123 HID"};
   store.SetString("Port", "Name", "/dev/ttyUSB0");
@@ -82,7 +82,7 @@ TEST_F(Start, ShowsTheStoredValuesAndSelectsTheStoredEntry) {
   EXPECT_TRUE(prompts.messages().empty());
 }
 
-TEST_F(Start, TheStoredNameIsAPrefixIgnoringCase) {
+TEST_F(PortStart, TheStoredNameIsAPrefixIgnoringCase) {
   sdk.com = {"COM10", "COM2"};
   store.SetString("Port", "Name", "com1");
   Open();
@@ -90,7 +90,7 @@ TEST_F(Start, TheStoredNameIsAPrefixIgnoringCase) {
   EXPECT_EQ(dialog->name(), "com1") << "the selection does not rename until OK";
 }
 
-TEST_F(Start, TheOnlyEntryIsTakenAndNoMatchAmongSeveralEmptiesTheName) {
+TEST_F(PortStart, TheOnlyEntryIsTakenAndNoMatchAmongSeveralEmptiesTheName) {
   sdk.com = {"/dev/ttyACM0"};
   Open();
   EXPECT_EQ(dialog->ListCurrent(pd::kInterfaceList), 0);
@@ -106,7 +106,7 @@ TEST_F(Start, TheOnlyEntryIsTakenAndNoMatchAmongSeveralEmptiesTheName) {
   EXPECT_EQ(Stored("Name"), "LAN: [LAB01]") << "only OK writes";
 }
 
-TEST_F(Start, UsbAndLanEntriesHaveNoSerialParameters) {
+TEST_F(PortStart, UsbAndLanEntriesHaveNoSerialParameters) {
   sdk.com = {"/dev/ttyS0"};
   sdk.usb = {"6040-55 HID"};
   store.SetString("Port", "Name", "USB: 6040-55 HID");
@@ -119,9 +119,10 @@ TEST_F(Start, UsbAndLanEntriesHaveNoSerialParameters) {
     EXPECT_TRUE(dialog->IsItemEnabled(combo)) << combo;
 }
 
-using Ok = PortDialog;
+using PortOk = PortDialog;
+using PortLayout = PortDialog;
 
-TEST_F(Ok, WritesEveryPortSettingAndTheParityWinsOverTwoStopBits) {
+TEST_F(PortOk, WritesEveryPortSettingAndTheParityWinsOverTwoStopBits) {
   sdk.com = {"/dev/ttyS0", "/dev/ttyUSB0"};
   store.SetInt("Port", "Baudrate", 9603);
   const int code = RunModal([this] {
@@ -140,7 +141,7 @@ TEST_F(Ok, WritesEveryPortSettingAndTheParityWinsOverTwoStopBits) {
   EXPECT_EQ(dialog->GetConnectionName(), "/dev/ttyUSB0:255");
 }
 
-TEST_F(Ok, ARateThatIsNotOfferedStaysStored) {
+TEST_F(PortOk, ARateThatIsNotOfferedStaysStored) {
   store.SetInt("Port", "Baudrate", 14400);
   const int code = RunModal([this] {
     EXPECT_EQ(dialog->ListCurrent(pd::kBaudRate), -1);
@@ -151,7 +152,7 @@ TEST_F(Ok, ARateThatIsNotOfferedStaysStored) {
   EXPECT_EQ(Stored("Timeout"), "1000");
 }
 
-TEST_F(Ok, CancelWritesNothing) {
+TEST_F(PortOk, CancelWritesNothing) {
   sdk.com = {"/dev/ttyS0", "/dev/ttyUSB0"};
   const int code = RunModal([this] {
     Select(1);
@@ -164,7 +165,7 @@ TEST_F(Ok, CancelWritesNothing) {
 
 // Each bad input shows its message, focuses its field and keeps the dialog open; the fields
 // after it keep their members.
-TEST_F(Ok, InputsOutOfRangeKeepTheDialogOpen) {
+TEST_F(PortOk, InputsOutOfRangeKeepTheDialogOpen) {
   struct Case {
     const char* timeout;
     const char* address;
@@ -203,7 +204,7 @@ TEST_F(Ok, InputsOutOfRangeKeepTheDialogOpen) {
   }
 }
 
-TEST_F(PortDialog, TheEnglishTemplateHasTheSameControls) {
+TEST_F(PortLayout, TheEnglishTemplateHasTheSameControls) {
   ASSERT_TRUE(resources.UseLibrary(KX_ENGLISH_LIBRARY_FILE)) << resources.LoadError();
   Open();
   EXPECT_EQ(dialog->windowTitle(), "Interface");
@@ -214,7 +215,7 @@ TEST_F(PortDialog, TheEnglishTemplateHasTheSameControls) {
   EXPECT_TRUE(resources.LoadString(pd::kDriverPage).startsWith("https://"));
 }
 
-TEST_F(PortDialog, GrowingMovesTheControlsAndTheStartSizeIsTheSmallest) {
+TEST_F(PortLayout, GrowingMovesTheControlsAndTheStartSizeIsTheSmallest) {
   Open();
   const QSize start = dialog->size();
   const QRect list = dialog->ItemRect(pd::kInterfaceList);

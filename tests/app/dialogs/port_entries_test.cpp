@@ -49,12 +49,12 @@ TEST(ParseStringList, StopsAtTheEmptyStringAndTheResult) {
   EXPECT_EQ(ParseStringList(unterminated, 4, 99), (Strings{"COM2"}));
 }
 
-TEST(EntryTexts, ComThenUsbThenLanWithTheirPrefixes) {
+TEST(PortEntryTexts, ComThenUsbThenLanWithTheirPrefixes) {
   EXPECT_EQ(EntryTexts({"\\\\.\\COM12", "/dev/ttyS0"}, {"5391-000123 HID"}, {"[LAB01]"}),
             (QStringList{"COM12", "/dev/ttyS0", "USB: 5391-000123 HID", "LAN: [LAB01]"}));
 }
 
-TEST(Recognisers, SwitchableHidReader) {
+TEST(PortRecognisers, SwitchableHidReader) {
   EXPECT_TRUE(IsSwitchableHidReader("USB: 5391-000123 HID"));
   EXPECT_TRUE(IsSwitchableHidReader("USB: 6045-7 HID"));
   EXPECT_FALSE(IsSwitchableHidReader("USB: 5392-000123 HID")) << "not a switchable article";
@@ -63,7 +63,7 @@ TEST(Recognisers, SwitchableHidReader) {
   EXPECT_FALSE(IsSwitchableHidReader(" HID 5391-")) << "HID must follow the start";
 }
 
-TEST(Recognisers, MakersVirtualComPort) {
+TEST(PortRecognisers, MakersVirtualComPort) {
   EXPECT_TRUE(IsMakersVirtualComPort("COM3 [Orv Virtual COM Port]"));
   EXPECT_TRUE(IsMakersVirtualComPort("COM12 [QL-4 Virtual COM]"));
   EXPECT_TRUE(IsMakersVirtualComPort("/dev/ttyACM0 [Orv Virtual COM]"));
@@ -73,7 +73,7 @@ TEST(Recognisers, MakersVirtualComPort) {
   EXPECT_FALSE(IsMakersVirtualComPort("LAN: [Orv Virtual COM]"));
 }
 
-TEST(ConnectionName, DropsTheKindPrefixAndAppendsTheAddress) {
+TEST(PortConnectionName, DropsTheKindPrefixAndAppendsTheAddress) {
   EXPECT_EQ(ConnectionName("COM1", 1), "COM1:1");
   EXPECT_EQ(ConnectionName("USB: 5391-000123 HID", 1), "5391-000123 HID:1");
   EXPECT_EQ(ConnectionName("LAN: 192.168.1.20-10001", 7), "192.168.1.20-10001:7");
@@ -83,7 +83,7 @@ TEST(ConnectionName, DropsTheKindPrefixAndAppendsTheAddress) {
   EXPECT_EQ(ConnectionName("", 1), ":1");
 }
 
-TEST(BaudCode, SplitsRateAndFormat) {
+TEST(PortBaudCode, SplitsRateAndFormat) {
   const BaudSetting twoStops = SplitBaudCode(9603);
   EXPECT_EQ(twoStops.rate, 9600);
   EXPECT_EQ(twoStops.parityIndex, 0);
@@ -96,7 +96,7 @@ TEST(BaudCode, SplitsRateAndFormat) {
   EXPECT_EQ(unknown.stopBitsIndex, 0);
 }
 
-TEST(BaudCode, ParityWinsOverTwoStopBits) {
+TEST(PortBaudCode, ParityWinsOverTwoStopBits) {
   EXPECT_EQ(ComposeBaudCode(9600, 0, 0), 9600);
   EXPECT_EQ(ComposeBaudCode(9600, 0, 1), 9603);
   EXPECT_EQ(ComposeBaudCode(9600, 1, 1), 9601);
