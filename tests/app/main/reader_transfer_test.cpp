@@ -1,6 +1,8 @@
 // Reading and writing from the main window against the emulated reader: the bytes that reach the
 // transponder in every format, the selection of the SIC types, TI HDX+ block numbers, the cycles
 // with their status lines, and one command at a time on the connection.
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <chrono>
@@ -265,6 +267,33 @@ TEST_F(Transfer, ASecondCommandIsRefusedWhileTheFirstWaits) {
   EXPECT_TRUE(dialog->isVisible());
   EXPECT_GT(dialog->connection(), 0);
   EXPECT_FALSE(dialog->ReaderBusy());
+}
+
+TEST_F(Transfer, TickedLogsRecordTheWrittenTextBeforeUpperCaseAndTheReadValue) {
+  QTemporaryDir logs;
+  const QString writeLog = logs.filePath("S.txt");
+  const QString readLog = logs.filePath("L.txt");
+  store.SetString(section::kProtocol, key::kWriteLogName, writeLog);
+  store.SetString(section::kProtocol, key::kReadLogName, readLog);
+  OpenConnected(kxemu::MakeTransponder(33));
+  Choose(2, 0, 4, 3);
+  SetWriteText("ab");
+  Click(mw::kWriteOnce);
+  EXPECT_FALSE(QFile::exists(writeLog)) << "not ticked";
+  dialog->CheckButton(mw::kLogWrites, true);
+  dialog->CheckButton(mw::kLogReads, true);
+  SetWriteText("ab");
+  Click(mw::kWriteOnce);
+  Click(mw::kReadOnce);
+  const auto contents = [](const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()) : QString();
+  };
+  EXPECT_TRUE(contents(writeLog).startsWith("     1\t"));
+  EXPECT_TRUE(contents(writeLog).endsWith("\tHEX BIN\t   3\t   4\tab\r\n"))
+      << contents(writeLog).toStdString();
+  EXPECT_TRUE(contents(readLog).endsWith("\tHEX BIN\t   3\t   4\t000000AB\r\n"))
+      << contents(readLog).toStdString();
 }
 
 }  // namespace
