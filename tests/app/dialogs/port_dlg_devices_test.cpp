@@ -4,8 +4,11 @@
 #include <QCoreApplication>
 #include <QTest>
 
+#include "dialogs/port_entries.h"
+#include "dialogs/udev_device_monitor.h"
 #include "kxemu/pty_server.h"
 #include "kxemu/reader_model.h"
+#include "kxlf.h"
 #include "link/frame_codec.h"
 #include "link/reader_commands.h"
 #include "port_dlg_fixture.h"
@@ -228,6 +231,34 @@ TEST_F(PortModeButtons, HidModeSwitchesAVirtualComReader) {
   EXPECT_FALSE(dialog->IsItemEnabled(pd::kHidMode));
   EXPECT_EQ(dialog->IsChecked(pd::kVirtualCom), 0);
   server.Stop();
+}
+
+}  // namespace
+}  // namespace kx::dialogs::testing
+
+namespace kx::dialogs::testing {
+namespace {
+
+TEST(PortProgramDialog, ListsThisMachinesInterfacesAndWatchesUdev) {
+  UdevDeviceMonitor monitor;
+  EXPECT_TRUE(monitor.Start(nullptr)) << "udev's netlink socket";
+  monitor.Stop();
+
+  ui::testing::ScriptedPrompts prompts;
+  ui::Resources resources{res::BuiltInResources()};
+  ui::Services services{resources, prompts};
+  app::MemorySettingsStore store;
+  CPortDlg dialog(services, store);
+  ASSERT_TRUE(dialog.Create());
+  std::vector<char> com(2500), usb(2500);
+  const QStringList expected =
+      EntryTexts(ParseStringList(com.data(), 2500, KxLfListComPorts(com.data(), 2500)),
+                 ParseStringList(usb.data(), 2500, KxLfListUsbReaders(usb.data(), 2500)), {});
+  QStringList shown;
+  for (int row = 0; row < dialog.ListCount(pd::kInterfaceList); ++row)
+    shown.append(dialog.ListText(pd::kInterfaceList, row));
+  EXPECT_EQ(shown, expected);
+  dialog.Destroy();
 }
 
 }  // namespace
