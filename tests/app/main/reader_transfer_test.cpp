@@ -269,6 +269,28 @@ TEST_F(Transfer, ASecondCommandIsRefusedWhileTheFirstWaits) {
   EXPECT_FALSE(dialog->ReaderBusy());
 }
 
+TEST_F(Transfer, AReaderUnpluggedDuringACycleEndsInStatusLinesAndAnInterfaceChoiceRecovers) {
+  OpenConnected(kxemu::MakeTransponder(33));
+  Choose(2, 0, 4);
+  Click(mw::kReadCyclic);
+  EXPECT_TRUE(QTest::qWaitFor([this] { return !ReadDisplay().isEmpty(); }, 5000));
+  server.reset();
+  EXPECT_TRUE(QTest::qWaitFor([this] { return !StatusLines().isEmpty(); }, 5000));
+  Click(mw::kReadCyclic);
+  EXPECT_FALSE(dialog->ReaderBusy());
+
+  StartReader([] {
+    kxemu::ReaderConfig config;
+    config.transponder = kxemu::MakeTransponder(33);
+    return config;
+  }());
+  interfaces.choices = {server->DevicePath()};
+  ASSERT_TRUE(ChooseMenuItem(*dialog, mw::kCmdInterface));
+  dialog->SetItemText(mw::kReadDisplay, QString());
+  Click(mw::kReadOnce);
+  EXPECT_EQ(ReadDisplay(), "00000000");
+}
+
 TEST_F(Transfer, TickedLogsRecordTheWrittenTextBeforeUpperCaseAndTheReadValue) {
   QTemporaryDir logs;
   const QString writeLog = logs.filePath("S.txt");
