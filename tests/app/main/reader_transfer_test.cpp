@@ -237,6 +237,9 @@ TEST_F(Transfer, ACyclicReadWithoutATransponderSaysSoOnceUntilTheStatusIsReset) 
   EXPECT_TRUE(QTest::qWaitFor([this] { return ReadDisplay() == "00000000"; }, 5000));
   model->SetTransponder(std::nullopt);
   EXPECT_TRUE(QTest::qWaitFor([this] { return StatusLines().size() == 2; }, 5000));
+  // The UID button stays usable during the cycle; its take-over must not free the other cycle.
+  Click(mw::kReadUid);
+  EXPECT_FALSE(dialog->IsItemEnabled(mw::kWriteCyclic));
   Click(mw::kReadCyclic);
   EXPECT_TRUE(dialog->IsItemEnabled(mw::kReadOnce));
 }
