@@ -7,7 +7,10 @@ set(KX_GUI_DIRS app/framework resources app/dialogs app/main)
 
 set(kx_dirs ${KX_CORE_DIRS})
 if(NOT KX_CORE_ONLY)
-  list(APPEND kx_dirs ${KX_SDK_DIRS} ${KX_GUI_DIRS})
+  list(APPEND kx_dirs ${KX_SDK_DIRS})
+  if(KX_BUILD_GUI)
+    list(APPEND kx_dirs ${KX_GUI_DIRS})
+  endif()
 endif()
 
 foreach(dir IN LISTS kx_dirs)
