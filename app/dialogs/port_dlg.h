@@ -68,7 +68,6 @@ class CPortDlg : public ui::Dialog {
   uint32_t timeoutMs() const { return timeoutMs_; }
   int ethernetActive() const { return ethernetActive_; }
   int deviceAddress() const { return deviceAddress_; }
-  const std::list<std::string>& List(ListKind kind) const;
   int rearmCount() const { return rearmCount_; }
   // Whether any interface dialog is handling a device change right now.
   static bool DeviceChangeBusy() { return deviceChangeBusy_; }

@@ -48,10 +48,6 @@ std::list<std::string>& CPortDlg::ListOf(ListKind kind) {
   return comList_;
 }
 
-const std::list<std::string>& CPortDlg::List(ListKind kind) const {
-  return const_cast<CPortDlg*>(this)->ListOf(kind);
-}
-
 bool CPortDlg::UpdatePortList(ListKind kind) {
   std::vector<char> buffer(kListBufferSize, '\0');
   int result = 0;
