@@ -4,6 +4,8 @@
 #include "framework/qt_prompt_service.h"
 #include "framework/resources.h"
 #include "framework/sdk_wait_hooks.h"
+#include "framework/services.h"
+#include "port_dialog_selection.h"
 #include "program_directory.h"
 #include "qt_settings_store.h"
 #include "resources/builtin.h"
@@ -15,7 +17,10 @@ int main(int argc, char** argv) {
   kx::ui::Resources resources(kx::res::BuiltInResources());
   kx::ui::QtPromptService prompts(resources);
   kx::app::QtSettingsStore store;
-  kx::app::CKX_M71_VantrelApp app(resources, prompts, store, kx::app::GetProgramDirectory());
+  kx::ui::Services dialogServices(resources, prompts);
+  kx::app::PortDialogSelection interfaces(dialogServices, store);
+  kx::app::CKX_M71_VantrelApp app(resources, prompts, store, kx::app::GetProgramDirectory(),
+                                  &interfaces);
   app.InitInstance();
   kx::ui::UnregisterSdkWaitHooks();
   return 0;
