@@ -6,6 +6,7 @@ packages=(
   clang            # libFuzzer targets
   libgtest-dev libgmock-dev libbenchmark-dev
   libudev-dev
+  libasound2-dev   # the success beep
   qt6-base-dev     # the program's windows (Widgets, Test)
   python3          # the ctypes client test of libkxlf.so
 )

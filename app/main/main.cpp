@@ -1,6 +1,7 @@
 // kx-vantrel: the desktop program for programming transponders through a KX reader.
 #include <QApplication>
 
+#include "alsa_beeper.h"
 #include "framework/qt_prompt_service.h"
 #include "framework/resources.h"
 #include "framework/sdk_wait_hooks.h"
@@ -19,8 +20,9 @@ int main(int argc, char** argv) {
   kx::app::QtSettingsStore store;
   kx::ui::Services dialogServices(resources, prompts);
   kx::app::PortDialogSelection interfaces(dialogServices, store);
+  kx::app::AlsaBeeper beeper;
   kx::app::CKX_M71_VantrelApp app(resources, prompts, store, kx::app::GetProgramDirectory(),
-                                  &interfaces);
+                                  &interfaces, &beeper);
   app.InitInstance();
   kx::ui::UnregisterSdkWaitHooks();
   return 0;

@@ -1,0 +1,13 @@
+// The success beep on the default sound device through ALSA; silent where no device plays.
+#pragma once
+
+#include "beeper.h"
+
+namespace kx::app {
+
+class AlsaBeeper : public Beeper {
+ public:
+  void Beep(int frequencyHz, int durationMs) override;
+};
+
+}  // namespace kx::app
