@@ -3,6 +3,8 @@
 // switch against an emulated reader.
 #include <QCoreApplication>
 #include <QTest>
+#include <functional>
+#include <utility>
 
 #include "dialogs/port_entries.h"
 #include "dialogs/udev_device_monitor.h"
@@ -112,8 +114,11 @@ TEST_F(PortDeviceChanges, EthernetBringsTheLanReadersAndTheIpButton) {
 class PumpingPrompts : public ui::testing::ScriptedPrompts {
  public:
   ui::Answer ShowMessage(QWidget* parent, const ui::MessageRequest& request) override {
-    if (whileOpen)
-      whileOpen();
+    // Runs once; taken out first, so that the hook may not outlive its own call.
+    if (whileOpen) {
+      const std::function<void()> hook = std::exchange(whileOpen, nullptr);
+      hook();
+    }
     return ScriptedPrompts::ShowMessage(parent, request);
   }
   std::function<void()> whileOpen;
@@ -127,7 +132,6 @@ TEST_F(PortDeviceChanges, NotificationsWhileOneIsHandledAreLost) {
                                       std::make_unique<FakeMonitor>(watcherTarget));
   int checksInside = -1;
   pumping.whileOpen = [&] {
-    pumping.whileOpen = nullptr;
     EXPECT_TRUE(CPortDlg::DeviceChangeBusy());
     const int checks = sdk.driverChecks;
     watcherTarget->Post(kDeviceChangeMessage, device_event::kArrival);
