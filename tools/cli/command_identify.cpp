@@ -17,22 +17,21 @@ std::string TypeCodeText(int code) {
 }  // namespace
 
 int RunIdentify(const Context& context) {
-  const ConnectionTarget target = TargetOf(context.options, context.stored);
-  const flows::ConnectResult connected =
-      flows::Connect(target.port, target.baudCode, target.timeoutMs);
-  if (!connected.ok())
-    return context.out.Fail(ConnectProblem(connected, target.port));
+  flows::ConnectResult connected;
+  if (auto problem = ConnectReader(context.options, context.stored, connected))
+    return context.out.Fail(*problem);
   const OpenConnection connection(connected);
   const flows::ReaderIdentity& reader = connection.Reader();
+  const std::string port = TargetOf(context.options, context.stored).port;
   const std::string firmware = flows::FirmwareText(reader.firmwareRevision);
   JsonObject json = context.out.Begin();
-  json.Add("port", target.port)
+  json.Add("port", port)
       .Add("model", reader.modelName)
       .Add("type_code", TypeCodeText(reader.typeCode))
       .Add("firmware", firmware)
       .Add("version", reader.versionText)
       .Add("usb", reader.usb);
-  const std::string text = "port       " + target.port + "\nmodel      " + reader.modelName +
+  const std::string text = "port       " + port + "\nmodel      " + reader.modelName +
                            "\ntype code  " + TypeCodeText(reader.typeCode) + "\nfirmware   " +
                            firmware;
   context.out.Result(json, text);

@@ -144,11 +144,9 @@ int ProgramRun::Run() {
   if (auto problem = CheckWriteValue(job_, state_.nextValue))
     return out_.Fail(*problem);
 
-  const ConnectionTarget target = TargetOf(context_.options, context_.stored);
-  const flows::ConnectResult connected =
-      flows::Connect(target.port, target.baudCode, target.timeoutMs);
-  if (!connected.ok())
-    return out_.Fail(ConnectProblem(connected, target.port));
+  flows::ConnectResult connected;
+  if (auto problem = ConnectReader(context_.options, context_.stored, connected))
+    return out_.Fail(*problem);
   const OpenConnection connection(connected);
   out_.Progress("program: " + Transponders(count_ - state_.done) + " to go, next value " +
                 state_.nextValue + " (Ctrl-C stops)");

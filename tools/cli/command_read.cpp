@@ -18,11 +18,9 @@ int RunRead(const Context& context) {
   Job job;
   if (auto problem = ParseJob(context.options, job))
     return context.out.Fail(*problem);
-  const ConnectionTarget target = TargetOf(context.options, context.stored);
-  const flows::ConnectResult connected =
-      flows::Connect(target.port, target.baudCode, target.timeoutMs);
-  if (!connected.ok())
-    return context.out.Fail(ConnectProblem(connected, target.port));
+  flows::ConnectResult connected;
+  if (auto problem = ConnectReader(context.options, context.stored, connected))
+    return context.out.Fail(*problem);
   const OpenConnection connection(connected);
 
   const flows::ReadDisplay read = flows::ReadOnce(connection.Handle(), job.Read());
@@ -45,11 +43,9 @@ int RunRead(const Context& context) {
 int RunUid(const Context& context) {
   const flows::TransponderType* type = flows::FindTransponderType(*context.options.typeIndex);
   const convert::DataFormat format = context.options.format;
-  const ConnectionTarget target = TargetOf(context.options, context.stored);
-  const flows::ConnectResult connected =
-      flows::Connect(target.port, target.baudCode, target.timeoutMs);
-  if (!connected.ok())
-    return context.out.Fail(ConnectProblem(connected, target.port));
+  flows::ConnectResult connected;
+  if (auto problem = ConnectReader(context.options, context.stored, connected))
+    return context.out.Fail(*problem);
   const OpenConnection connection(connected);
 
   const flows::ReadDisplay uid =

@@ -23,11 +23,9 @@ int RunWrite(const Context& context) {
     return context.out.Fail(*problem);
   const ValueContext valueContext{value, job.n, job.format};
 
-  const ConnectionTarget target = TargetOf(context.options, context.stored);
-  const flows::ConnectResult connected =
-      flows::Connect(target.port, target.baudCode, target.timeoutMs);
-  if (!connected.ok())
-    return context.out.Fail(ConnectProblem(connected, target.port));
+  flows::ConnectResult connected;
+  if (auto problem = ConnectReader(context.options, context.stored, connected))
+    return context.out.Fail(*problem);
   const OpenConnection connection(connected);
 
   const flows::WriteOutcome written =

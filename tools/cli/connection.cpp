@@ -17,6 +17,15 @@ ConnectionTarget TargetOf(const Options& options, const StoredSettings& stored) 
   return target;
 }
 
+std::optional<Problem> ConnectReader(const Options& options, const StoredSettings& stored,
+                                     flows::ConnectResult& connected) {
+  const ConnectionTarget target = TargetOf(options, stored);
+  connected = flows::Connect(target.port, target.baudCode, target.timeoutMs);
+  if (!connected.ok())
+    return ConnectProblem(connected, target.port);
+  return std::nullopt;
+}
+
 OpenConnection::~OpenConnection() {
   KxLfClose(handle_);
 }

@@ -1,10 +1,12 @@
 // The reader connection of one command: where it goes, and closing it at the end.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "flows/connect.h"
 #include "options.h"
+#include "problems.h"
 #include "stored_settings.h"
 
 namespace kx::cli {
@@ -17,6 +19,10 @@ struct ConnectionTarget {
 
 // The options where given, else the program's stored interface and serial settings.
 ConnectionTarget TargetOf(const Options& options, const StoredSettings& stored);
+
+// Connects to the reader at the target of the options; the problem to report when that fails.
+std::optional<Problem> ConnectReader(const Options& options, const StoredSettings& stored,
+                                     flows::ConnectResult& connected);
 
 class OpenConnection {
  public:
