@@ -1,9 +1,9 @@
 # Folders of the build, in dependency order. Each one adds its own targets.
 # Core: no Qt and no SDK. SDK: the reader SDK and what builds on it without a window.
-# GUI: the program's windows over Qt 6.
+# GUI: the program's windows over Qt 6, and the operator's manual with pictures of them.
 set(KX_CORE_DIRS app/convert support/ini app/log)
 set(KX_SDK_DIRS sdk tools/emulator tools/fake_ftd2xx tools/identify app/flows tools/cli)
-set(KX_GUI_DIRS app/framework resources app/dialogs app/main)
+set(KX_GUI_DIRS app/framework resources app/dialogs app/main docs)
 
 set(kx_dirs ${KX_CORE_DIRS})
 if(NOT KX_CORE_ONLY)

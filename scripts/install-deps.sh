@@ -9,6 +9,7 @@ packages=(
   libasound2-dev   # the success beep
   qt6-base-dev     # the program's windows (Widgets, Test)
   python3          # the ctypes client test of libkxlf.so
+  groff            # the operator's manual (PDF)
 )
 missing=()
 for package in "${packages[@]}"; do
