@@ -6,7 +6,8 @@
 namespace kx::res {
 
 const ui::res::Module& LanguageModule() {
-  static const ui::res::DialogTemplate* const dialogs[] = {&kMainWindowDialog, &kPortDialog};
+  static const ui::res::DialogTemplate* const dialogs[] = {&kMainWindowDialog, &kPortDialog,
+                                                           &kBeepTimeDialog};
   static const ui::res::StringTable stringTables[] = {kMainWindowStrings, kWindowLayerStrings,
                                                       kPortDialogStrings};
   static const ui::res::IconEntry icons[] = {kApplicationIcon};

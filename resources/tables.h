@@ -12,6 +12,7 @@ extern const ui::res::StringTable kWindowLayerStrings;
 extern const ui::res::IconEntry kApplicationIcon;
 extern const ui::res::DialogTemplate kPortDialog;
 extern const ui::res::StringTable kPortDialogStrings;
+extern const ui::res::DialogTemplate kBeepTimeDialog;
 
 const ui::res::Module& LanguageModule();
 
