@@ -130,3 +130,25 @@ inline constexpr int kReaderNotSupported = 231;  // the reader's type code is no
 inline constexpr int kValueWritten = 32850;      // %1: the write text
 inline constexpr int kDataWritten = 32860;       // %1: the write counter, four digits
 }  // namespace kx::res::str
+
+// The log files and the data record files of the main window.
+namespace kx::res::str {
+inline constexpr int kChooseWriteLogTitle = 32844;
+inline constexpr int kChooseReadLogTitle = 32845;
+inline constexpr int kLogChooserOk = 32846;
+inline constexpr int kLogChooserCancel = 32847;
+// %1: the log's path, %2: one of the reasons below.
+inline constexpr int kLogNotWritten = 32861;
+inline constexpr int kLogReasonNoFileName = 32862;
+inline constexpr int kLogReasonDirectoryMissing = 32863;
+inline constexpr int kLogReasonAccessDenied = 32864;
+inline constexpr int kLogReasonNotAFile = 32865;
+inline constexpr int kLogReasonLocked = 32866;
+inline constexpr int kLogReasonOpenFailed = 32867;
+inline constexpr int kLogReasonReadFailed = 32868;
+inline constexpr int kLogReasonWriteFailed = 32869;
+// %1: the data record file's path.
+inline constexpr int kRecordNotSaved = 32870;
+inline constexpr int kRecordNotLoaded = 32871;
+inline constexpr int kRecordTextHasLineBreaks = 32872;
+}  // namespace kx::res::str

@@ -1,5 +1,5 @@
-// Strings of the main window, its command menu, the value conversions, the reader connection
-// and the manual.
+// Strings of the main window, its command menu, the value conversions, the reader connection,
+// the log and data record files, and the manual.
 #include <iterator>
 
 #include "resources/ids.h"
@@ -58,6 +58,35 @@ constexpr StringEntry kEntries[] = {
      KX_TEXT("Wert <%1> erfolgreich geschrieben", "Value <%1> written successfully")},
     {kDataWritten,
      KX_TEXT("<%1> Daten erfolgreich geschrieben!", "<%1> Data written successfully!")},
+
+    {kChooseWriteLogTitle,
+     KX_TEXT("Logdatei \"Schreiben\" wählen", "Choose the \"write\" log file")},
+    {kChooseReadLogTitle, KX_TEXT("Logdatei \"Lesen\" wählen", "Choose the \"read\" log file")},
+    {kLogChooserOk, "OK"},
+    {kLogChooserCancel, KX_TEXT("Abbrechen", "Cancel")},
+    {kLogNotWritten, KX_TEXT("Logdatei %1 konnte nicht geschrieben werden: %2",
+                             "Could not write the log file %1: %2")},
+    {kLogReasonNoFileName, KX_TEXT("kein Dateiname", "no file name")},
+    {kLogReasonDirectoryMissing,
+     KX_TEXT("das Verzeichnis existiert nicht", "the directory does not exist")},
+    {kLogReasonAccessDenied, KX_TEXT("keine Schreibberechtigung", "permission denied")},
+    {kLogReasonNotAFile, KX_TEXT("der Pfad ist keine Datei", "the path is not a file")},
+    {kLogReasonLocked, KX_TEXT("die Datei ist von einem anderen Programm gesperrt",
+                               "the file is locked by another program")},
+    {kLogReasonOpenFailed,
+     KX_TEXT("die Datei lässt sich nicht öffnen", "the file cannot be opened")},
+    {kLogReasonReadFailed, KX_TEXT("die Zeilen der Datei lassen sich nicht zählen",
+                                   "the lines of the file cannot be counted")},
+    {kLogReasonWriteFailed,
+     KX_TEXT("die Zeile ließ sich nicht schreiben", "the line could not be written")},
+    {kRecordNotSaved, KX_TEXT("Der Datensatz konnte nicht in %1 gespeichert werden.",
+                              "The data record could not be saved to %1.")},
+    {kRecordNotLoaded, KX_TEXT("Der Datensatz %1 konnte nicht gelesen werden.",
+                               "The data record %1 could not be read.")},
+    {kRecordTextHasLineBreaks,
+     KX_TEXT("Ein Schreibwert mit Zeilenumbrüchen kann nicht in einem Datensatz gespeichert "
+             "werden.",
+             "A write value with line breaks cannot be saved in a data record.")},
 
     {kHelpNoResources,
      KX_TEXT("Nicht genügend Systemresourcen vorhanden!", "Not enough system resources!")},

@@ -29,6 +29,10 @@ struct FileRequest {
   QString initialPath;  // directory or file name to start with
   QString filter;       // "Textdateien (*.txt);;Alle Dateien (*)"
   QString defaultSuffix;
+  QString acceptLabel;  // empty: the desktop's own button texts
+  QString rejectLabel;
+  // A file that is appended to, not replaced, needs no warning that it exists.
+  bool confirmOverwrite = true;
 };
 
 enum class OpenResult {

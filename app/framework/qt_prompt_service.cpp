@@ -92,6 +92,11 @@ std::optional<QString> QtPromptService::AskFileName(QWidget* parent, const FileR
   dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
   dialog.setDefaultSuffix(request.defaultSuffix);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
+  if (!request.acceptLabel.isEmpty())
+    dialog.setLabelText(QFileDialog::Accept, request.acceptLabel);
+  if (!request.rejectLabel.isEmpty())
+    dialog.setLabelText(QFileDialog::Reject, request.rejectLabel);
   const QFileInfo initial(request.initialPath);
   if (!request.initialPath.isEmpty() && initial.isDir()) {
     dialog.setDirectory(initial.absoluteFilePath());

@@ -76,6 +76,10 @@ void CKX_M71_VantrelDlg::BindHandlers() {
   BindClicked(kReadUid, [this] { OnUidLesen(); });
   BindClicked(kWriteOnce, [this] { OnSchreiben(); });
   BindClicked(kWriteCyclic, [this] { OnZyklischSchreiben(); });
+  BindClicked(kChooseWriteLog, [this] { ChooseWriteLogFile(); });
+  BindClicked(kChooseReadLog, [this] { ChooseReadLogFile(); });
+  BindClicked(kSaveRecord, [this] { OnDatensatzSchreiben(); });
+  BindClicked(kLoadRecord, [this] { OnDatensatzLesen(); });
 }
 
 bool CKX_M71_VantrelDlg::OnInitDialog() {

@@ -6,12 +6,15 @@
 #include <QString>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "convert/data_format.h"
 #include "convert/messages.h"
 #include "flows/failure.h"
 #include "framework/dialog.h"
+#include "log/append_result.h"
+#include "log/log_file.h"
 #include "main_settings.h"
 
 namespace kx::app {
@@ -61,6 +64,21 @@ class CKX_M71_VantrelDlg : public ui::Dialog {
   // One read or write of the current state; outcomes go to the status box.
   bool ReadOnce();
   bool WriteOnce();
+
+  // A record of the read or write just done, when its log is ticked. A line that cannot be
+  // appended leaves one status line; the read or write stays successful.
+  void AppendWriteLog(const std::string& value);
+  void AppendReadLog(const std::string& value);
+  // The "..." buttons of the logs: a file dialog; the chosen name is stored at once.
+  void ChooseWriteLogFile();
+  void ChooseReadLogFile();
+
+  // Data record files: a file dialog, then the job is saved or loaded.
+  void OnDatensatzSchreiben();
+  void OnDatensatzLesen();
+  // Puts the record's values into the window and lays it out for the record's data format; the
+  // write text is shown as saved. A file that cannot be read is reported and changes nothing.
+  bool LoadDataRecord(const QString& path);
 
   int connection() const { return connection_; }
   // Whether a reader command is waiting for its answer; no other may start meanwhile.
@@ -114,7 +132,10 @@ class CKX_M71_VantrelDlg : public ui::Dialog {
   void ShowFailure(const flows::Failure& failure);
   void ShowReadValue(const QString& text);
   void ForgetReadValue();
-  void AppendLog(const QString& path, const std::string& value);
+  void AppendLog(std::optional<log::LogFile>& log, const QString& path, const std::string& value);
+  void ShowLogProblem(const QString& path, log::AppendOutcome outcome);
+  void ChooseLogFile(int titleId, const char* key, int labelId, QString& fileName);
+  void OnSettings();
 
   convert::DataFormat format() const;
   // The write edit of the current format: single line for the number formats.
@@ -138,6 +159,11 @@ class CKX_M71_VantrelDlg : public ui::Dialog {
   bool readBusy_ = false;
   bool writeBusy_ = false;
   int lastStatusMessage_ = 0;
+  // Each log remembers its line count between appends.
+  std::optional<log::LogFile> writeLog_;
+  std::optional<log::LogFile> readLog_;
+  // The last log failure shown; a cycle shows a lasting one once.
+  QString lastLogProblem_;
   // Set for as long as an SDK command waits: the SDK runs the window's events meanwhile, and the
   // connection takes one command at a time.
   bool readerBusy_ = false;

@@ -5,10 +5,8 @@
 #include "ansi_text.h"
 #include "beeper.h"
 #include "flows/read_flow.h"
-#include "flows/transponder_types.h"
 #include "flows/write_flow.h"
 #include "framework/wait_cursor.h"
-#include "log/log_file.h"
 #include "main_dialog.h"
 #include "message_text.h"
 #include "reader_command.h"
@@ -53,6 +51,7 @@ void CKX_M71_VantrelDlg::ShowFailure(const flows::Failure& failure) {
 void CKX_M71_VantrelDlg::OnResetStatus() {
   SetItemText(kStatus, QString());
   lastStatusMessage_ = 0;
+  lastLogProblem_.clear();
 }
 
 bool CKX_M71_VantrelDlg::TakeOverForRead() {
@@ -73,14 +72,6 @@ void CKX_M71_VantrelDlg::ForgetReadValue() {
     SetItemText(IsDataFormat(format()) ? kReadDisplayMultiLine : kReadDisplay, QString());
 }
 
-void CKX_M71_VantrelDlg::AppendLog(const QString& path, const std::string& value) {
-  const flows::TransponderType* type = flows::FindTransponderType(transponderType_);
-  const unsigned startBlock = type != nullptr ? flows::FirstBlock(*type, state_.startBlock) : 0;
-  log::LogFile file(path.toStdString());
-  // A log that cannot be written loses the line; the read or write itself succeeded.
-  file.AppendLine(log::LogRecord{format(), static_cast<int>(startBlock), state_.byteCount, value});
-}
-
 bool CKX_M71_VantrelDlg::ReadOnce() {
   const flows::ReadRequest request{transponderType_, state_.startBlock, state_.byteCount, format()};
   flows::ReadDisplay read;
@@ -95,7 +86,7 @@ bool CKX_M71_VantrelDlg::ReadOnce() {
   }
   ShowReadValue(FromAnsi(read.text));
   if (IsChecked(kLogReads) != 0)
-    AppendLog(state_.readLogFile, read.text);
+    AppendReadLog(read.text);
   return true;
 }
 
@@ -123,7 +114,7 @@ bool CKX_M71_VantrelDlg::WriteOnce() {
   if (request.format == convert::DataFormat::kDecimalBinary)
     SetItemText(kWriteEdit, state_.writeText);
   if (IsChecked(kLogWrites) != 0)
-    AppendLog(state_.writeLogFile, outcome.loggedText);
+    AppendWriteLog(outcome.loggedText);
   beeper_.Beep(kBeepFrequencyHz, state_.beepTimeMs);
   state_.writeText = FromAnsi(outcome.shownText);
   if (outcome.successLine == flows::StatusMessage::kDataWritten) {

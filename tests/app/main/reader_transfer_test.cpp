@@ -321,5 +321,21 @@ TEST_F(Transfer, TickedLogsRecordTheWrittenTextBeforeUpperCaseAndTheReadValue) {
       << contents(readLog).toStdString();
 }
 
+TEST_F(Transfer, ACycleReportsALogItCannotWriteOnceAndKeepsReading) {
+  QTemporaryDir logs;
+  const QString missing = logs.filePath("fehlt/L.txt");
+  store.SetString(section::kProtocol, key::kReadLogName, missing);
+  store.SetInt(section::kProtocol, key::kLogReads, 1);
+  OpenConnected(kxemu::MakeTransponder(33));
+  Choose(2, 0, 4);
+  Click(mw::kReadCyclic);
+  EXPECT_TRUE(QTest::qWaitFor([this] { return Commands().size() >= 4; }, 5000));
+  Click(mw::kReadCyclic);
+  EXPECT_EQ(StatusLines(),
+            QStringList{"Logdatei " + missing +
+                        " konnte nicht geschrieben werden: das Verzeichnis existiert nicht"});
+  EXPECT_EQ(ReadDisplay(), "00000000");
+}
+
 }  // namespace
 }  // namespace kx::app::testing
