@@ -1,5 +1,6 @@
-// The main window's command menu: the chip tool item that follows the transponder type, and the
-// language switch.
+// The main window's command menu: the chip tool item that follows the transponder type, the
+// settings dialog and the language switch.
+#include "dialogs/beep_time_dlg.h"
 #include "framework/system_menu.h"
 #include "main_dialog.h"
 #include "resources/ids.h"
@@ -52,8 +53,8 @@ void CKX_M71_VantrelDlg::OnSysCommand(int commandId) {
   // connection: none may run while a reader command waits inside the SDK.
   if (readerBusy_)
     return;
-  // The About window, and those of the settings and chip tool items, are not part of the program
-  // yet. The About item ignores the low four bits, as the window system's items do.
+  // The About window and those of the chip tool items are not part of the program yet. The About
+  // item ignores the low four bits, as the window system's items do.
   if ((commandId & ~0xF) == kCmdAbout)
     return;
   switch (commandId) {
@@ -69,11 +70,20 @@ void CKX_M71_VantrelDlg::OnSysCommand(int commandId) {
       ChooseInterface();
       return;
     case kCmdSettings:
+      OnSettings();
+      return;
     case kCmdChipTool:
       return;
     default:
       Dialog::OnSysCommand(commandId);
   }
+}
+
+void CKX_M71_VantrelDlg::OnSettings() {
+  dialogs::CBeepTimeDlg dialog(services(), store_, this);
+  dialog.DoModal();
+  // Read back whatever the dialog left, with the window's own defaults for a missing key.
+  ReadBeepAndCycleTimes(store_, state_);
 }
 
 }  // namespace kx::app

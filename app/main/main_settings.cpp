@@ -52,8 +52,7 @@ uint32_t ReadStartBlock(SettingsStore& store) {
 MainSettings ReadMainSettings(SettingsStore& store, const QString& programDirectory) {
   const MainSettings defaults;
   MainSettings s;
-  s.beepTimeMs = ReadInt(store, kSettingsSection, key::kBeepTime, kAbsent, defaults.beepTimeMs);
-  s.cycleTimeMs = ReadInt(store, kSettingsSection, key::kCycleTime, kAbsent, defaults.cycleTimeMs);
+  ReadBeepAndCycleTimes(store, s);
   s.writeText = ReadText(store, kSettingsSection, key::kLastData, defaults.writeText);
   s.autoIncrement =
       ReadInt(store, kSettingsSection, key::kAutoIncrement, kAbsentSwitch, defaults.autoIncrement);
@@ -75,6 +74,12 @@ MainSettings ReadMainSettings(SettingsStore& store, const QString& programDirect
   s.logWrites = ReadInt(store, kProtocolSection, key::kLogWrites, kAbsent, defaults.logWrites);
   s.logReads = ReadInt(store, kProtocolSection, key::kLogReads, kAbsent, defaults.logReads);
   return s;
+}
+
+void ReadBeepAndCycleTimes(SettingsStore& store, MainSettings& s) {
+  const MainSettings defaults;
+  s.beepTimeMs = ReadInt(store, kSettingsSection, key::kBeepTime, kAbsent, defaults.beepTimeMs);
+  s.cycleTimeMs = ReadInt(store, kSettingsSection, key::kCycleTime, kAbsent, defaults.cycleTimeMs);
 }
 
 void SaveMainSettings(SettingsStore& store, const MainSettings& s) {

@@ -67,6 +67,9 @@ struct MainSettings {
 // taken as stored, except a data format outside 0..5, which is read as 0.
 MainSettings ReadMainSettings(SettingsStore& store, const QString& programDirectory);
 
+// Reads "BeepTime" and "ZyklusZeit" again, as the settings dialog may have changed them.
+void ReadBeepAndCycleTimes(SettingsStore& store, MainSettings& settings);
+
 // What the main window writes when it closes.
 void SaveMainSettings(SettingsStore& store, const MainSettings& settings);
 

@@ -1,7 +1,13 @@
 // The window's command menu: its items for each language setting, the chip tool item that
 // follows the transponder type, and the language commands.
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
+
+#include "dialogs/beep_time_dlg.h"
 #include "framework/system_menu.h"
 #include "main_window_fixture.h"
+#include "resources/beep_time_dialog_ids.h"
 
 namespace kx::app::testing {
 namespace {
@@ -79,7 +85,7 @@ TEST_F(SystemMenu, ItemsOfLaterWindowsDoNothingYetAndCloseCloses) {
   dialog = MakeWindow();
   const int code = RunModal(*dialog, [this] {
     ChooseType(6);
-    for (int id : {mw::kCmdSettings, mw::kCmdChipTool, mw::kCmdAbout})
+    for (int id : {mw::kCmdChipTool, mw::kCmdAbout})
       EXPECT_TRUE(ChooseMenuItem(*dialog, id)) << id;
     EXPECT_TRUE(dialog->isVisible());
     ChooseMenuItem(*dialog, kClose);
@@ -87,6 +93,39 @@ TEST_F(SystemMenu, ItemsOfLaterWindowsDoNothingYetAndCloseCloses) {
   EXPECT_EQ(code, 2);
   EXPECT_EQ(prompts.MessageTexts(), QStringList{"Fehler beim Port öffnen"})
       << "only the stored interface's";
+}
+
+// Answers the settings dialog once it shows: the two texts, then OK or Cancel.
+void AnswerSettings(const QString& beepTime, const QString& cycleTime, bool ok) {
+  QTimer::singleShot(0, [=] {
+    auto* settings = qobject_cast<dialogs::CBeepTimeDlg*>(QApplication::activeModalWidget());
+    ASSERT_NE(settings, nullptr);
+    settings->SetItemText(res::beep_time_dialog::kBeepTime, beepTime);
+    settings->SetItemText(res::beep_time_dialog::kCycleTime, cycleTime);
+    const int button = ok ? res::beep_time_dialog::kOk : res::beep_time_dialog::kCancel;
+    QTest::mouseClick(settings->Item(button), Qt::LeftButton);
+  });
+}
+
+TEST_F(SystemMenu, TheSettingsItemOpensTheSettingsAndTheWindowTakesTheTimesOver) {
+  Open();
+  EXPECT_EQ(dialog->state().beepTimeMs, 300) << "the window's own default";
+  AnswerSettings("0", "1000", true);
+  ASSERT_TRUE(ChooseMenuItem(*dialog, mw::kCmdSettings));
+  EXPECT_EQ(dialog->state().beepTimeMs, 0);
+  EXPECT_EQ(dialog->state().cycleTimeMs, 1000);
+
+  AnswerSettings("500", "200", false);
+  ASSERT_TRUE(ChooseMenuItem(*dialog, mw::kCmdSettings));
+  EXPECT_EQ(dialog->state().beepTimeMs, 0);
+  EXPECT_EQ(Stored("Settings", "ZyklusZeit"), "1000");
+
+  // Keys removed meanwhile take the window's defaults again, which are stored.
+  store.Remove("Settings", "BeepTime");
+  AnswerSettings("0", "1000", false);
+  ASSERT_TRUE(ChooseMenuItem(*dialog, mw::kCmdSettings));
+  EXPECT_EQ(dialog->state().beepTimeMs, 300);
+  EXPECT_EQ(Stored("Settings", "BeepTime"), "300");
 }
 
 }  // namespace
