@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 cmake --preset default >/dev/null
-cmake --build --preset default -j"$(nproc)" --target kx-emulator kx-identify kx-cli kx-vantrel
+cmake --build --preset default -j"$(nproc)" --target kx-emulator kx-identify kx-cli kx-vantrel kx-manual
 
 out=$(mktemp)
 settings=$(mktemp -d)
