@@ -115,5 +115,21 @@ TEST_F(LogFiles, ALineTheLogCannotTakeLeavesAStatusLineAndTheNextGoodAppendCarri
                 " konnte nicht geschrieben werden: der Pfad ist keine Datei");
 }
 
+TEST_F(LogFiles, TheLinesAndChooserFollowTheLanguage) {
+  ASSERT_TRUE(resources.UseLibrary(KX_ENGLISH_LIBRARY_FILE)) << resources.LoadError();
+  const QString missing = LogPath("fehlt/L.txt");
+  UseLogs(LogPath("S.txt"), missing);
+  dialog = MakeWindow();
+  ASSERT_TRUE(dialog->Create());
+  prompts.Clear();
+  dialog->AppendReadLog("x");
+  EXPECT_EQ(StatusLines(), QStringList{"Could not write the log file " + missing +
+                                       ": the directory does not exist"});
+  Click(mw::kChooseReadLog);
+  ASSERT_EQ(prompts.fileRequests().size(), 1u);
+  EXPECT_EQ(prompts.fileRequests()[0].title, "Choose the \"read\" log file");
+  EXPECT_EQ(prompts.fileRequests()[0].rejectLabel, "Cancel");
+}
+
 }  // namespace
 }  // namespace kx::app::testing
