@@ -49,37 +49,30 @@ void DataExchange::Text(int id, QString& value) {
 }
 
 void DataExchange::Text(int id, int& value) {
-  if (!Active())
-    return;
-  prepared_ = id;
-  if (!saving_) {
-    dialog_.SetItemText(id, QString::number(value));
-    return;
-  }
-  const std::optional<int64_t> parsed =
-      ParseWhole(dialog_.ItemText(id), true, std::numeric_limits<int>::max());
-  if (!parsed) {
-    Fail(StandardMessage(strings::kEnterInteger));
-    return;
-  }
-  value = static_cast<int>(*parsed);
+  if (const std::optional<int64_t> taken =
+          WholeText(id, value, true, std::numeric_limits<int>::max()))
+    value = static_cast<int>(*taken);
 }
 
 void DataExchange::Text(int id, uint32_t& value) {
+  if (const std::optional<int64_t> taken =
+          WholeText(id, value, false, std::numeric_limits<uint32_t>::max()))
+    value = static_cast<uint32_t>(*taken);
+}
+
+std::optional<int64_t> DataExchange::WholeText(int id, int64_t shown, bool allowMinus,
+                                               int64_t highest) {
   if (!Active())
-    return;
+    return std::nullopt;
   prepared_ = id;
   if (!saving_) {
-    dialog_.SetItemText(id, QString::number(value));
-    return;
+    dialog_.SetItemText(id, QString::number(shown));
+    return std::nullopt;
   }
-  const std::optional<int64_t> parsed =
-      ParseWhole(dialog_.ItemText(id), false, std::numeric_limits<uint32_t>::max());
-  if (!parsed) {
-    Fail(StandardMessage(strings::kEnterPositiveInteger));
-    return;
-  }
-  value = static_cast<uint32_t>(*parsed);
+  const std::optional<int64_t> parsed = ParseWhole(dialog_.ItemText(id), allowMinus, highest);
+  if (!parsed)
+    Fail(StandardMessage(allowMinus ? strings::kEnterInteger : strings::kEnterPositiveInteger));
+  return parsed;
 }
 
 void DataExchange::Check(int id, int& value) {
@@ -108,14 +101,7 @@ void DataExchange::Radio(int id, int& index) {
     dialog_.SetRadioIndex(id, index);
 }
 
-void DataExchange::MinMax(int value, int lowest, int highest) {
-  if (!Active() || !saving_ || (value >= lowest && value <= highest))
-    return;
-  Fail(StandardMessage(strings::kEnterIntegerBetween,
-                       {QString::number(lowest), QString::number(highest)}));
-}
-
-void DataExchange::MinMax(uint32_t value, uint32_t lowest, uint32_t highest) {
+void DataExchange::MinMax(int64_t value, int64_t lowest, int64_t highest) {
   if (!Active() || !saving_ || (value >= lowest && value <= highest))
     return;
   Fail(StandardMessage(strings::kEnterIntegerBetween,

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <optional>
 
 #include "framework/resource_format.h"
 
@@ -34,8 +35,7 @@ class DataExchange {
   void Radio(int id, int& index);
 
   // Validation of the value just taken over: "Geben Sie eine ganze Zahl zwischen %1 und %2 ein."
-  void MinMax(int value, int lowest, int highest);
-  void MinMax(uint32_t value, uint32_t lowest, uint32_t highest);
+  void MinMax(int64_t value, int64_t lowest, int64_t highest);
   // Taking over: "Geben Sie höchstens %1 Zeichen ein." for a longer text. Putting into the
   // controls: the edit of the last Text call takes at most count characters from the operator.
   void MaxChars(const QString& value, int count);
@@ -53,6 +53,9 @@ class DataExchange {
 
  private:
   bool Active() const { return !failed_; }
+  // Shows the number when putting into the controls. Taking over: the edit's number, or nullopt
+  // after the message of a text that is none.
+  std::optional<int64_t> WholeText(int id, int64_t shown, bool allowMinus, int64_t highest);
 
   Dialog& dialog_;
   const bool saving_;
