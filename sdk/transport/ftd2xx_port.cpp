@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <type_traits>
 
 #include "debug_log.h"
 
@@ -24,6 +25,12 @@ void Bind(void* module, const char* name, Function& slot) {
   slot = reinterpret_cast<Function>(dlsym(module, name));
   if (slot == nullptr)
     DebugLog(std::string("Fehler: Kann ") + name + " nicht initialisieren");
+}
+
+// The bound function's result, or fallback when the library lacks the function.
+template <typename Result, typename... Params, typename... Args>
+Result CallOr(Result (*slot)(Params...), std::type_identity_t<Result> fallback, Args... args) {
+  return slot != nullptr ? slot(args...) : fallback;
 }
 
 }  // namespace
@@ -75,9 +82,7 @@ void CFTD2xxPort::LoadFtd2xx() {
 }
 
 FT_STATUS CFTD2xxPort::FT_SetLatencyTimer(FT_HANDLE device, UCHAR milliseconds) {
-  if (table_.FT_SetLatencyTimer == nullptr)
-    return FT_INVALID_HANDLE;
-  return table_.FT_SetLatencyTimer(device, milliseconds);
+  return CallOr(table_.FT_SetLatencyTimer, FT_INVALID_HANDLE, device, milliseconds);
 }
 
 FT_STATUS CFTD2xxPort::FT_CreateDeviceInfoList(DWORD* count) {
@@ -102,77 +107,54 @@ FT_HANDLE CFTD2xxPort::FT_W32_CreateFile(LPCSTR name, DWORD access, DWORD shareM
                                          SecurityAttributes* security, DWORD creation, DWORD flags,
                                          void* templateFile) {
   LoadFtd2xx();
-  if (table_.FT_W32_CreateFile == nullptr)
-    return InvalidHandleValue();
-  return table_.FT_W32_CreateFile(name, access, shareMode, security, creation, flags, templateFile);
+  return CallOr(table_.FT_W32_CreateFile, InvalidHandleValue(), name, access, shareMode, security,
+                creation, flags, templateFile);
 }
 
 BOOL CFTD2xxPort::FT_W32_CloseHandle(FT_HANDLE device) {
-  if (table_.FT_W32_CloseHandle == nullptr)
-    return kFalse;
-  return table_.FT_W32_CloseHandle(device);
+  return CallOr(table_.FT_W32_CloseHandle, kFalse, device);
 }
 
 BOOL CFTD2xxPort::FT_W32_ReadFile(FT_HANDLE device, void* buffer, DWORD size, DWORD* bytesRead,
                                   Overlapped* overlapped) {
-  if (table_.FT_W32_ReadFile == nullptr)
-    return kFalse;
-  return table_.FT_W32_ReadFile(device, buffer, size, bytesRead, overlapped);
+  return CallOr(table_.FT_W32_ReadFile, kFalse, device, buffer, size, bytesRead, overlapped);
 }
 
 BOOL CFTD2xxPort::FT_W32_WriteFile(FT_HANDLE device, void* buffer, DWORD size, DWORD* bytesWritten,
                                    Overlapped* overlapped) {
-  if (table_.FT_W32_WriteFile == nullptr)
-    return kFalse;
-  return table_.FT_W32_WriteFile(device, buffer, size, bytesWritten, overlapped);
+  return CallOr(table_.FT_W32_WriteFile, kFalse, device, buffer, size, bytesWritten, overlapped);
 }
 
 DWORD CFTD2xxPort::FT_W32_GetLastError(FT_HANDLE device) {
-  if (table_.FT_W32_GetLastError == nullptr)
-    return kFalse;
-  return table_.FT_W32_GetLastError(device);
+  return CallOr(table_.FT_W32_GetLastError, kFalse, device);
 }
 
 BOOL CFTD2xxPort::FT_W32_ClearCommError(FT_HANDLE device, DWORD* errors, FTCOMSTAT* status) {
-  if (table_.FT_W32_ClearCommError == nullptr)
-    return kFalse;
-  return table_.FT_W32_ClearCommError(device, errors, status);
+  return CallOr(table_.FT_W32_ClearCommError, kFalse, device, errors, status);
 }
 
 BOOL CFTD2xxPort::FT_W32_GetCommModemStatus(FT_HANDLE device, DWORD* modemStatus) {
-  if (table_.FT_W32_GetCommModemStatus == nullptr)
-    return kFalse;
-  return table_.FT_W32_GetCommModemStatus(device, modemStatus);
+  return CallOr(table_.FT_W32_GetCommModemStatus, kFalse, device, modemStatus);
 }
 
 BOOL CFTD2xxPort::FT_W32_GetCommState(FT_HANDLE device, FTDCB* dcb) {
-  if (table_.FT_W32_GetCommState == nullptr)
-    return kFalse;
-  return table_.FT_W32_GetCommState(device, dcb);
+  return CallOr(table_.FT_W32_GetCommState, kFalse, device, dcb);
 }
 
 BOOL CFTD2xxPort::FT_W32_PurgeComm(FT_HANDLE device, DWORD mask) {
-  if (table_.FT_W32_PurgeComm == nullptr)
-    return kFalse;
-  return table_.FT_W32_PurgeComm(device, mask);
+  return CallOr(table_.FT_W32_PurgeComm, kFalse, device, mask);
 }
 
 BOOL CFTD2xxPort::FT_W32_SetCommMask(FT_HANDLE device, ULONG eventMask) {
-  if (table_.FT_W32_SetCommMask == nullptr)
-    return kFalse;
-  return table_.FT_W32_SetCommMask(device, eventMask);
+  return CallOr(table_.FT_W32_SetCommMask, kFalse, device, eventMask);
 }
 
 BOOL CFTD2xxPort::FT_W32_SetCommState(FT_HANDLE device, FTDCB* dcb) {
-  if (table_.FT_W32_SetCommState == nullptr)
-    return kFalse;
-  return table_.FT_W32_SetCommState(device, dcb);
+  return CallOr(table_.FT_W32_SetCommState, kFalse, device, dcb);
 }
 
 BOOL CFTD2xxPort::FT_W32_SetCommTimeouts(FT_HANDLE device, FTTIMEOUTS* timeouts) {
-  if (table_.FT_W32_SetCommTimeouts == nullptr)
-    return kFalse;
-  return table_.FT_W32_SetCommTimeouts(device, timeouts);
+  return CallOr(table_.FT_W32_SetCommTimeouts, kFalse, device, timeouts);
 }
 
 void CFTD2xxPort::ListFtdiDevices(std::vector<std::string>& list) {
