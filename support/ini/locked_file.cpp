@@ -33,6 +33,18 @@ bool WriteAll(int fd, std::string_view content) {
   return true;
 }
 
+// The rename itself reaches the disk only with its directory.
+bool SyncDirectory(const std::filesystem::path& directory) {
+  const int fd = ::open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY);
+  if (fd < 0)
+    return false;
+  const bool synced = ::fsync(fd) == 0;
+  const int failure = errno;
+  ::close(fd);
+  errno = failure;
+  return synced;
+}
+
 // A symbolic link is replaced at its target, not turned into a plain file.
 std::string ResolvedPath(const std::string& path) {
   std::error_code error;
@@ -108,14 +120,23 @@ bool ReplaceFileContent(const std::string& path, std::string_view content,
   const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
   if (fd < 0)
     return false;
-  const bool written =
+  bool ok =
       ::fchmod(fd, targetStat.st_mode & 07777) == 0 && WriteAll(fd, content) && ::fsync(fd) == 0;
-  const bool closed = ::close(fd) == 0;
-  if (!written || !closed || ::rename(temporary.c_str(), target.c_str()) != 0) {
+  int failure = ok ? 0 : errno;
+  if (::close(fd) != 0 && ok) {
+    ok = false;
+    failure = errno;
+  }
+  if (ok && ::rename(temporary.c_str(), target.c_str()) != 0) {
+    ok = false;
+    failure = errno;
+  }
+  if (!ok) {
     ::unlink(temporary.c_str());
+    errno = failure;
     return false;
   }
-  return true;
+  return SyncDirectory(std::filesystem::path(target).parent_path());
 }
 
 }  // namespace kx::ini

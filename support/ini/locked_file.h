@@ -35,8 +35,9 @@ class LockedFile {
 
 // Writes content into a temporary file beside path and renames it over path while path is
 // locked, so that readers see either the old or the new content, never a part. A failure leaves
-// the old content in place. The file keeps its permission bits; a symbolic link keeps pointing to
-// the replaced file.
+// the old content in place, with errno telling why. The file keeps its permission bits; a
+// symbolic link keeps pointing to the replaced file. The directory is flushed too, so that the
+// new content survives a power cut once this returns true.
 bool ReplaceFileContent(const std::string& path, std::string_view content,
                         std::chrono::milliseconds giveUp);
 

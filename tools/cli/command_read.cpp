@@ -30,12 +30,7 @@ int RunRead(const Context& context) {
   }
   LogWriter(context.options.logFile).Append(job, read.text, context.out);
   JsonObject json = context.out.Begin();
-  json.Add("type", TypeName(job.type->index))
-      .Add("start", static_cast<int>(job.UsedStartBlock()))
-      .Add("length", job.n)
-      .Add("format", FormatName(job.format))
-      .Add("text", read.text)
-      .Add("bytes", HexText(read.bytes));
+  job.AddTo(json).Add("text", read.text).Add("bytes", HexText(read.bytes));
   context.out.Result(json, read.text);
   return kExitSuccess;
 }

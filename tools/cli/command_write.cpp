@@ -3,7 +3,6 @@
 #include "connection.h"
 #include "job.h"
 #include "log_writer.h"
-#include "names.h"
 
 namespace kx::cli {
 
@@ -49,10 +48,7 @@ int RunWrite(const Context& context) {
   LogWriter(context.options.logFile).Append(job, written.loggedText, context.out);
 
   JsonObject json = context.out.Begin();
-  json.Add("type", TypeName(job.type->index))
-      .Add("start", static_cast<int>(job.UsedStartBlock()))
-      .Add("length", job.n)
-      .Add("format", FormatName(job.format))
+  job.AddTo(json)
       .Add("value", written.shownText)
       .Add("bytes", HexText(written.buffer.bytes))
       .Add("verified", context.options.verify);

@@ -3,6 +3,7 @@
 #include "convert/byte_text.h"
 #include "convert/validation.h"
 #include "convert/write_conversion.h"
+#include "names.h"
 
 namespace kx::cli {
 
@@ -26,6 +27,13 @@ flows::WriteRequest Job::Write(std::string_view value, bool autoIncrement) const
   request.extraText = extraText;
   request.autoIncrement = autoIncrement;
   return request;
+}
+
+JsonObject& Job::AddTo(JsonObject& json) const {
+  return json.Add("type", TypeName(type->index))
+      .Add("start", static_cast<int>(UsedStartBlock()))
+      .Add("length", n)
+      .Add("format", FormatName(format));
 }
 
 std::optional<Problem> ParseJob(const Options& options, Job& job) {

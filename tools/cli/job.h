@@ -10,6 +10,7 @@
 #include "flows/read_flow.h"
 #include "flows/transponder_types.h"
 #include "flows/write_flow.h"
+#include "json.h"
 #include "options.h"
 #include "problems.h"
 
@@ -27,6 +28,8 @@ struct Job {
   unsigned UsedStartBlock() const { return flows::FirstBlock(*type, startBlock); }
   flows::ReadRequest Read() const;
   flows::WriteRequest Write(std::string_view value, bool autoIncrement) const;
+  // The type, start block, length and format fields of a result.
+  JsonObject& AddTo(JsonObject& json) const;
 };
 
 // Bytes as upper-case hex digit pairs, first byte first; `spaced` puts a blank between pairs.

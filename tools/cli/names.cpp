@@ -1,9 +1,9 @@
 #include "names.h"
 
 #include <array>
-#include <charconv>
 
 #include "flows/transponder_types.h"
+#include "whole_number.h"
 
 namespace kx::cli {
 
@@ -44,10 +44,8 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
 std::optional<int> IndexBelow(std::string_view text, int count) {
   if (text.empty() || text.front() < '0' || text.front() > '9')
     return std::nullopt;
-  int value = 0;
-  const char* end = text.data() + text.size();
-  const auto [rest, error] = std::from_chars(text.data(), end, value);
-  if (text.empty() || error != std::errc() || rest != end || value < 0 || value >= count)
+  const std::optional<int> value = ParseWholeNumber<int>(text);
+  if (!value || *value >= count)
     return std::nullopt;
   return value;
 }

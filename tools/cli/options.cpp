@@ -1,10 +1,10 @@
 #include "options.h"
 
 #include <array>
-#include <charconv>
 #include <functional>
 
 #include "names.h"
+#include "whole_number.h"
 
 namespace kx::cli {
 
@@ -33,10 +33,8 @@ enum Scope : unsigned {
 };
 
 std::optional<long> ParseLong(std::string_view text, long lowest, long highest) {
-  long value = 0;
-  const char* end = text.data() + text.size();
-  const auto [rest, error] = std::from_chars(text.data(), end, value);
-  if (text.empty() || error != std::errc() || rest != end || value < lowest || value > highest)
+  const std::optional<long> value = ParseWholeNumber<long>(text);
+  if (!value || *value < lowest || *value > highest)
     return std::nullopt;
   return value;
 }

@@ -5,15 +5,15 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <charconv>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "ini/ini_ex.h"
+#include "ini/locked_file.h"
 #include "names.h"
 #include "stored_settings.h"
+#include "whole_number.h"
 
 namespace kx::cli {
 
@@ -25,39 +25,8 @@ constexpr std::string_view kHeader =
     "; kx-cli program state: the next value goes to the next transponder.\r\n"
     "; PendingUid names a transponder whose write was under way; the next run finishes it.\r\n";
 
-std::optional<long> ParseNumber(std::string_view text) {
-  long value = 0;
-  const char* end = text.data() + text.size();
-  const auto [rest, error] = std::from_chars(text.data(), end, value);
-  if (text.empty() || error != std::errc() || rest != end)
-    return std::nullopt;
-  return value;
-}
-
 std::string SystemError(const std::string& what) {
   return what + ": " + std::strerror(errno);
-}
-
-bool WriteAll(int fd, std::string_view content) {
-  while (!content.empty()) {
-    const ssize_t written = ::write(fd, content.data(), content.size());
-    if (written < 0 && errno == EINTR)
-      continue;
-    if (written <= 0)
-      return false;
-    content.remove_prefix(static_cast<size_t>(written));
-  }
-  return true;
-}
-
-// The rename itself reaches the disk only with its directory.
-bool SyncDirectory(const std::filesystem::path& directory) {
-  const int fd = ::open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY);
-  if (fd < 0)
-    return false;
-  const bool synced = ::fsync(fd) == 0;
-  ::close(fd);
-  return synced;
 }
 
 }  // namespace
@@ -102,9 +71,9 @@ std::optional<ProgramState> ParseStateText(std::string_view text, std::string* e
   ProgramJob& job = state.job;
   const auto type = ParseTransponderType(ini.GetString(kJob, "Type"));
   const auto format = ParseDataFormat(ini.GetString(kJob, "Format"));
-  const auto start = ParseNumber(ini.GetString(kJob, "StartBlock"));
-  const auto n = ParseNumber(ini.GetString(kJob, "Length"));
-  const auto done = ParseNumber(ini.GetString(kProgress, "Done"));
+  const auto start = ParseWholeNumber<long>(ini.GetString(kJob, "StartBlock"));
+  const auto n = ParseWholeNumber<long>(ini.GetString(kJob, "Length"));
+  const auto done = ParseWholeNumber<long>(ini.GetString(kProgress, "Done"));
   if (!type || !format || !start || *start < 0 || !n || !done || *done < 0) {
     *error = "a number, the type or the format in it is not readable";
     return std::nullopt;
@@ -142,34 +111,11 @@ StateLoad LoadStateFile(const std::string& path, ProgramState& state, std::strin
 }
 
 bool SaveStateFile(const std::string& path, const ProgramState& state, std::string* error) {
-  const std::filesystem::path target(path);
-  std::string temporary = path + ".XXXXXX";
-  const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-  if (fd < 0) {
-    *error = SystemError("cannot create a file beside it");
-    return false;
-  }
-  bool ok = WriteAll(fd, StateText(state)) && ::fsync(fd) == 0;
-  int failure = ok ? 0 : errno;
-  if (::close(fd) != 0 && ok) {
-    ok = false;
-    failure = errno;
-  }
-  if (ok && ::rename(temporary.c_str(), path.c_str()) != 0) {
-    ok = false;
-    failure = errno;
-  }
-  if (!ok) {
-    ::unlink(temporary.c_str());
-    errno = failure;
-    *error = SystemError("cannot write it");
-    return false;
-  }
-  if (!SyncDirectory(target.parent_path())) {
-    *error = SystemError("cannot flush its directory");
-    return false;
-  }
-  return true;
+  // The run's own lock keeps other runs away; the state file is not waited for.
+  if (ini::ReplaceFileContent(path, StateText(state), std::chrono::milliseconds(0)))
+    return true;
+  *error = SystemError("cannot write it");
+  return false;
 }
 
 bool StateLock::Acquire(const std::string& path, std::string* error) {

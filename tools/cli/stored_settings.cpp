@@ -1,6 +1,5 @@
 #include "stored_settings.h"
 
-#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -9,21 +8,13 @@
 
 #include "convert/byte_text.h"
 #include "ini/ini_ex.h"
+#include "whole_number.h"
 
 namespace kx::cli {
 
 namespace {
 
 constexpr int kBeepSentinel = -1;
-
-std::optional<int> ParseInt(std::string_view text) {
-  int value = 0;
-  const char* end = text.data() + text.size();
-  const auto [rest, error] = std::from_chars(text.data(), end, value);
-  if (text.empty() || error != std::errc() || rest != end)
-    return std::nullopt;
-  return value;
-}
 
 void AppendCodePoint(std::string& text, unsigned code) {
   if (code < 0x80) {
@@ -137,7 +128,7 @@ StoredSettings ParseStoredSettings(std::string_view iniText) {
   if (!name.empty())
     settings.portName = name;
   const auto number = [&](std::string_view section, std::string_view key) {
-    return ParseInt(UnquoteValue(ini.GetString(section, key)));
+    return ParseWholeNumber<int>(UnquoteValue(ini.GetString(section, key)));
   };
   if (const auto address = number("Port", "Adresse"))
     settings.deviceAddress = *address;
