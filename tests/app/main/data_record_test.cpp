@@ -1,46 +1,31 @@
 // Data record files on disk: what a save writes, what survives in files that hold more, and how
 // loading reads damaged, partial and foreign files.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <climits>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
-#include <unistd.h>
-
 #include "data_record.h"
+#include "temp_dir.h"
 
 namespace kx::app {
 namespace {
 
 namespace fs = std::filesystem;
 
-class DataRecordFile : public ::testing::Test {
+// Data records are INI files; the INI tests' directory fixture serves them too.
+class DataRecordFile : public ini::TempDirTest {
  protected:
   void SetUp() override {
-    dir = fs::temp_directory_path() /
-          ("kx-record-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    path = (dir / "job.HWDat").string();
+    TempDirTest::SetUp();
+    path = PathOf("job.HWDat");
   }
-  void TearDown() override {
-    fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add);
-    fs::remove_all(dir);
-  }
+  void Write(const std::string& text) const { WriteFile(path, text); }
+  std::string Contents() const { return ReadFile(path); }
 
-  void Write(const std::string& text) const { std::ofstream(path, std::ios::binary) << text; }
-  std::string Contents() const {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
-
-  fs::path dir;
+  const fs::path& dir = dir_;
   std::string path;
 };
 
