@@ -25,11 +25,6 @@ CKX_RW_Port::~CKX_RW_Port() {
   ClosePort();
 }
 
-void CKX_RW_Port::SetCommand(uint8_t command, std::initializer_list<uint8_t> parameters) {
-  commandBuffer_.assign(1, command);
-  commandBuffer_.insert(commandBuffer_.end(), parameters);
-}
-
 void CKX_RW_Port::SetCommand(uint8_t command, const Bytes& parameters) {
   commandBuffer_.assign(1, command);
   commandBuffer_.insert(commandBuffer_.end(), parameters.begin(), parameters.end());

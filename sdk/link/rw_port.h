@@ -6,7 +6,6 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
-#include <initializer_list>
 #include <mutex>
 
 #include "link/command_channel.h"
@@ -22,8 +21,7 @@ class CKX_RW_Port : public CUSBSerialPort, public CommandChannel {
   ~CKX_RW_Port() override;
 
   // Puts the command byte and its parameters into the command buffer.
-  void SetCommand(uint8_t command, std::initializer_list<uint8_t> parameters = {});
-  void SetCommand(uint8_t command, const Bytes& parameters);
+  void SetCommand(uint8_t command, const Bytes& parameters = {});
   // Frames the command buffer, sends it and waits for a complete answer frame. False with
   // the error code stored on a timeout (7), an empty command (11) or a command too long for
   // one frame (10).
@@ -47,7 +45,6 @@ class CKX_RW_Port : public CUSBSerialPort, public CommandChannel {
   void SetTimeout(uint32_t milliseconds) { timeout_ = milliseconds; }
   FrameMode Mode() const { return frameMode_; }
   void SetMode(FrameMode mode) { frameMode_ = mode; }
-  int DeviceAddress() const { return deviceAddress_; }
   void SetDeviceAddress(int address) { deviceAddress_ = address; }
   void SetCapabilityWord(uint16_t word) { capabilityWord_ = word; }
   int TypeCode() const { return typeCode_; }
@@ -57,7 +54,6 @@ class CKX_RW_Port : public CUSBSerialPort, public CommandChannel {
     versionValue_ = versionValue;
   }
   int ErrorCode() const { return errorCode_; }
-  bool KeepWindowEnabled() const { return keepWindowEnabled_; }
   void SetKeepWindowEnabled(bool keep) { keepWindowEnabled_ = keep; }
 
  protected:
@@ -77,9 +73,8 @@ class CKX_RW_Port : public CUSBSerialPort, public CommandChannel {
   Bytes receiveBuffer_;
   std::mutex receiveMutex_;
   std::condition_variable received_;
-  size_t awaitedSize_ = 0;
-  std::atomic<uint64_t> arrivals_{0};  // bytes received so far; lets a waiter spin unlocked  //
-                                       // receive buffer size that ends the current wait phase
+  size_t awaitedSize_ = 0;             // receive buffer size that ends the current wait phase
+  std::atomic<uint64_t> arrivals_{0};  // bytes received so far; lets a waiter spin unlocked
 
   uint32_t timeout_ = 500;
   FrameMode frameMode_ = FrameMode::kXor;
