@@ -21,7 +21,6 @@ class HandlePool {
     return candidate;
   }
   void GiveBack(int handle) { inUse_.erase(handle); }
-  bool InUse(int handle) const { return inUse_.count(handle) != 0; }
 
  private:
   int first_;
