@@ -262,6 +262,10 @@ void CUSBSerialPort::WriteQueued() {
     OnTransmitEmpty();
     return;
   }
+  WriteBuffer();
+}
+
+void CUSBSerialPort::WriteBuffer() {
   // A failed write keeps the bytes; they go out with the next queued ones.
   if (line_->Write(writeBuffer_.data(), writeBuffer_.size())) {
     OnBytesWritten(static_cast<int>(writeBuffer_.size()));
@@ -280,11 +284,7 @@ void CUSBSerialPort::QueueBytes(const uint8_t* bytes, int count) {
   if (running_ && portOpen_) {
     // The caller writes at once instead of handing the bytes to the worker: a thread switch
     // before every command would cost more than the whole exchange with a fast reader.
-    // Bytes that the line refuses stay queued for the next write.
-    if (line_->Write(writeBuffer_.data(), writeBuffer_.size())) {
-      OnBytesWritten(static_cast<int>(writeBuffer_.size()));
-      writeBuffer_.clear();
-    }
+    WriteBuffer();
     return;
   }
   writeRequested_ = true;

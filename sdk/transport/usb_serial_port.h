@@ -71,6 +71,8 @@ class CUSBSerialPort {
   void WorkerMain();
   bool PollLine();
   void WriteQueued();
+  // Hands the write queue to the line; writeMutex_ is held.
+  void WriteBuffer();
   void Wake();
   void CloseWakePipe();
 
