@@ -10,6 +10,7 @@
 #include <string>
 
 #include "kxlf.h"
+#include "link/reader_identity.h"
 
 namespace {
 
@@ -29,16 +30,6 @@ const char* OpenFailure(int result) {
     default:
       return "the open failed";
   }
-}
-
-int VersionValue(unsigned char character) {
-  if (character >= '0' && character <= '9')
-    return character - '0';
-  if (character >= 'A' && character <= 'Z')
-    return character - 'A' + 10;
-  if (character >= 'a' && character <= 'z')
-    return character - 'a' + 36;
-  return 255;
 }
 
 }  // namespace
@@ -77,7 +68,7 @@ int main(int argc, char** argv) {
   std::printf("reader    %s\n", model);
   std::printf("version   %s\n", text.c_str());
   if (length >= 4)
-    std::printf("firmware  FW V%d.%02d\n", 1, VersionValue(version[3]));
+    std::printf("firmware  FW V%d.%02d\n", 1, kxlf::VersionValue(version[3]));
   KxLfClose(handle);
   return 0;
 }
