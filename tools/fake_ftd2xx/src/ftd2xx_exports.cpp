@@ -9,15 +9,13 @@ using namespace kxlf::d2xx;
 using kxfake::FakeDevice;
 using kxfake::FakeDeviceBus;
 
-#define KX_FAKE_FT_API extern "C" __attribute__((visibility("default")))
-
-KX_FAKE_FT_API FT_STATUS FT_CreateDeviceInfoList(DWORD* count) {
+KX_FAKE_FTDI_API FT_STATUS FT_CreateDeviceInfoList(DWORD* count) {
   return FakeDeviceBus::Instance().CreateDeviceInfoList(count);
 }
 
-KX_FAKE_FT_API FT_HANDLE FT_W32_CreateFile(LPCSTR name, DWORD access, DWORD shareMode,
-                                           SecurityAttributes*, DWORD creation, DWORD flags,
-                                           void*) {
+KX_FAKE_FTDI_API FT_HANDLE FT_W32_CreateFile(LPCSTR name, DWORD access, DWORD shareMode,
+                                             SecurityAttributes*, DWORD creation, DWORD flags,
+                                             void*) {
   KxFakeFtdiSettings arguments;
   arguments.openAccess = access;
   arguments.openShareMode = shareMode;
@@ -26,13 +24,13 @@ KX_FAKE_FT_API FT_HANDLE FT_W32_CreateFile(LPCSTR name, DWORD access, DWORD shar
   return FakeDeviceBus::Instance().Open(name, arguments);
 }
 
-KX_FAKE_FT_API BOOL FT_W32_CloseHandle(FT_HANDLE handle) {
+KX_FAKE_FTDI_API BOOL FT_W32_CloseHandle(FT_HANDLE handle) {
   return FakeDeviceBus::Instance().Close(handle) ? kTrue : kFalse;
 }
 
 // Never blocks: the SDK sets reads to return at once with what is waiting.
-KX_FAKE_FT_API BOOL FT_W32_ReadFile(FT_HANDLE handle, void* buffer, DWORD size, DWORD* bytesRead,
-                                    Overlapped*) {
+KX_FAKE_FTDI_API BOOL FT_W32_ReadFile(FT_HANDLE handle, void* buffer, DWORD size, DWORD* bytesRead,
+                                      Overlapped*) {
   if (buffer == nullptr || bytesRead == nullptr)
     return kFalse;
   return FakeDeviceBus::Instance().OnOpenDevice(handle, kFalse, [&](FakeDevice& device) {
@@ -45,8 +43,8 @@ KX_FAKE_FT_API BOOL FT_W32_ReadFile(FT_HANDLE handle, void* buffer, DWORD size, 
   });
 }
 
-KX_FAKE_FT_API BOOL FT_W32_WriteFile(FT_HANDLE handle, void* buffer, DWORD size,
-                                     DWORD* bytesWritten, Overlapped*) {
+KX_FAKE_FTDI_API BOOL FT_W32_WriteFile(FT_HANDLE handle, void* buffer, DWORD size,
+                                       DWORD* bytesWritten, Overlapped*) {
   if (buffer == nullptr || bytesWritten == nullptr)
     return kFalse;
   return FakeDeviceBus::Instance().OnOpenDevice(handle, kFalse, [&](FakeDevice& device) {
@@ -56,11 +54,11 @@ KX_FAKE_FT_API BOOL FT_W32_WriteFile(FT_HANDLE handle, void* buffer, DWORD size,
   });
 }
 
-KX_FAKE_FT_API DWORD FT_W32_GetLastError(FT_HANDLE handle) {
+KX_FAKE_FTDI_API DWORD FT_W32_GetLastError(FT_HANDLE handle) {
   return FakeDeviceBus::Instance().LastError(handle);
 }
 
-KX_FAKE_FT_API BOOL FT_W32_GetCommState(FT_HANDLE handle, FTDCB* dcb) {
+KX_FAKE_FTDI_API BOOL FT_W32_GetCommState(FT_HANDLE handle, FTDCB* dcb) {
   if (dcb == nullptr)
     return kFalse;
   return FakeDeviceBus::Instance().OnOpenDevice(handle, kFalse, [&](FakeDevice& device) {
@@ -69,7 +67,7 @@ KX_FAKE_FT_API BOOL FT_W32_GetCommState(FT_HANDLE handle, FTDCB* dcb) {
   });
 }
 
-KX_FAKE_FT_API BOOL FT_W32_PurgeComm(FT_HANDLE handle, DWORD mask) {
+KX_FAKE_FTDI_API BOOL FT_W32_PurgeComm(FT_HANDLE handle, DWORD mask) {
   return FakeDeviceBus::Instance().OnOpenDevice(handle, kFalse, [&](FakeDevice& device) {
     device.settings.purgeMask |= mask;
     if ((mask & PURGE_RXCLEAR) != 0) {
@@ -80,14 +78,14 @@ KX_FAKE_FT_API BOOL FT_W32_PurgeComm(FT_HANDLE handle, DWORD mask) {
   });
 }
 
-KX_FAKE_FT_API BOOL FT_W32_SetCommMask(FT_HANDLE handle, ULONG eventMask) {
+KX_FAKE_FTDI_API BOOL FT_W32_SetCommMask(FT_HANDLE handle, ULONG eventMask) {
   return FakeDeviceBus::Instance().OnOpenDevice(handle, kFalse, [&](FakeDevice& device) {
     device.settings.commMask = eventMask;
     return kTrue;
   });
 }
 
-KX_FAKE_FT_API BOOL FT_W32_SetCommTimeouts(FT_HANDLE handle, FTTIMEOUTS* timeouts) {
+KX_FAKE_FTDI_API BOOL FT_W32_SetCommTimeouts(FT_HANDLE handle, FTTIMEOUTS* timeouts) {
   if (timeouts == nullptr)
     return kFalse;
   return FakeDeviceBus::Instance().OnOpenDevice(handle, kFalse, [&](FakeDevice& device) {

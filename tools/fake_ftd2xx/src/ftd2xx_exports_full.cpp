@@ -8,8 +8,6 @@ using namespace kxlf::d2xx;
 using kxfake::FakeDevice;
 using kxfake::FakeDeviceBus;
 
-#define KX_FAKE_FT_API extern "C" __attribute__((visibility("default")))
-
 namespace {
 
 // The modem lines of the simulated converter: the reader holds CTS and DSR on.
@@ -17,7 +15,7 @@ constexpr DWORD kModemLines = MS_CTS_ON | MS_DSR_ON;
 
 }  // namespace
 
-KX_FAKE_FT_API FT_STATUS FT_SetLatencyTimer(FT_HANDLE handle, UCHAR milliseconds) {
+KX_FAKE_FTDI_API FT_STATUS FT_SetLatencyTimer(FT_HANDLE handle, UCHAR milliseconds) {
   return FakeDeviceBus::Instance().OnOpenDevice(handle, FT_INVALID_HANDLE, FT_IO_ERROR,
                                                 [&](FakeDevice& device) {
                                                   device.settings.latencyTimer = milliseconds;
@@ -25,11 +23,11 @@ KX_FAKE_FT_API FT_STATUS FT_SetLatencyTimer(FT_HANDLE handle, UCHAR milliseconds
                                                 });
 }
 
-KX_FAKE_FT_API FT_STATUS FT_GetDeviceInfoList(FT_DEVICE_LIST_INFO_NODE* records, DWORD* count) {
+KX_FAKE_FTDI_API FT_STATUS FT_GetDeviceInfoList(FT_DEVICE_LIST_INFO_NODE* records, DWORD* count) {
   return FakeDeviceBus::Instance().GetDeviceInfoList(records, count);
 }
 
-KX_FAKE_FT_API BOOL FT_W32_SetCommState(FT_HANDLE handle, FTDCB* dcb) {
+KX_FAKE_FTDI_API BOOL FT_W32_SetCommState(FT_HANDLE handle, FTDCB* dcb) {
   if (dcb == nullptr || dcb->BaudRate == 0)
     return kFalse;
   return FakeDeviceBus::Instance().OnOpenDevice(handle, kFalse, [&](FakeDevice& device) {
@@ -38,7 +36,7 @@ KX_FAKE_FT_API BOOL FT_W32_SetCommState(FT_HANDLE handle, FTDCB* dcb) {
   });
 }
 
-KX_FAKE_FT_API BOOL FT_W32_ClearCommError(FT_HANDLE handle, DWORD* errors, FTCOMSTAT* status) {
+KX_FAKE_FTDI_API BOOL FT_W32_ClearCommError(FT_HANDLE handle, DWORD* errors, FTCOMSTAT* status) {
   if (errors == nullptr || status == nullptr)
     return kFalse;
   return FakeDeviceBus::Instance().OnOpenDevice(handle, kFalse, [&](FakeDevice& device) {
@@ -51,7 +49,7 @@ KX_FAKE_FT_API BOOL FT_W32_ClearCommError(FT_HANDLE handle, DWORD* errors, FTCOM
   });
 }
 
-KX_FAKE_FT_API BOOL FT_W32_GetCommModemStatus(FT_HANDLE handle, DWORD* modemStatus) {
+KX_FAKE_FTDI_API BOOL FT_W32_GetCommModemStatus(FT_HANDLE handle, DWORD* modemStatus) {
   if (modemStatus == nullptr)
     return kFalse;
   return FakeDeviceBus::Instance().OnOpenDevice(handle, kFalse, [&](FakeDevice&) {

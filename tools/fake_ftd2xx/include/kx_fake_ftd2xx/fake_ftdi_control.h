@@ -30,6 +30,7 @@ struct KxFakeFtdiSettings {
   uint32_t purgeMask = 0;  // every FT_W32_PurgeComm mask so far, or-ed together
 };
 
+// Marks what the test library exports: these control functions and its D2XX functions.
 #define KX_FAKE_FTDI_API extern "C" __attribute__((visibility("default")))
 
 // Back to the state after loading: one device "FT123456" whose reader answers the version
