@@ -14,6 +14,19 @@ uint8_t HexDigitValue(char character) {
   return kNotAHexDigit;
 }
 
+bool IsHexDigit(char character) {
+  return HexDigitValue(character) != kNotAHexDigit;
+}
+
+bool IsDecimalDigit(char character) {
+  return character >= '0' && character <= '9';
+}
+
+char HexDigitChar(unsigned value) {
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  return kDigits[value & 0x0F];
+}
+
 uint8_t HexPairValue(char high, char low) {
   return static_cast<uint8_t>((HexDigitValue(high) << 4) | HexDigitValue(low));
 }
@@ -25,13 +38,12 @@ std::string FormatBytes(const Bytes& bytes, int count, ByteTextMode mode, bool s
     text.assign(bytes.begin(), bytes.begin() + static_cast<ptrdiff_t>(limit));
     return text;
   }
-  static constexpr char kDigits[] = "0123456789ABCDEF";
   text.reserve(limit * 3);
   for (size_t i = 0; i < limit; ++i) {
     if (separator && i > 0)
       text += ' ';
-    text += kDigits[bytes[i] >> 4];
-    text += kDigits[bytes[i] & 0x0F];
+    text += HexDigitChar(bytes[i] >> 4);
+    text += HexDigitChar(bytes[i]);
   }
   return text;
 }

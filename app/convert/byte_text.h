@@ -13,6 +13,11 @@ constexpr uint8_t kNotAHexDigit = 0xFF;
 
 // 0..15 for "0".."9", "A".."F", "a".."f"; kNotAHexDigit for every other character.
 uint8_t HexDigitValue(char character);
+bool IsHexDigit(char character);
+bool IsDecimalDigit(char character);
+
+// The upper-case hex digit of the low four bits of value.
+char HexDigitChar(unsigned value);
 
 // The byte of two hex digits. A non-hex character keeps its value 0xFF: in the low position it
 // makes the byte 0xFF, in the high position 0xF0 OR the low digit.

@@ -15,13 +15,6 @@ struct SplitText {
   std::string_view suffix;
 };
 
-bool IsDecimalDigit(char c) {
-  return c >= '0' && c <= '9';
-}
-bool IsHexDigit(char c) {
-  return HexDigitValue(c) != kNotAHexDigit;
-}
-
 SplitText SplitAroundDigits(std::string_view text, bool hexDigits) {
   const auto isDigit = hexDigits ? IsHexDigit : IsDecimalDigit;
   SplitText split;
@@ -59,10 +52,9 @@ std::string IncrementHexDigits(std::string_view digits) {
       break;
     value = 0;
   }
-  static constexpr char kDigits[] = "0123456789ABCDEF";
   std::string result(digits.size(), '0');
   for (size_t i = 0; i < values.size(); ++i)
-    result[i] = kDigits[values[i] & 0x0F];
+    result[i] = HexDigitChar(values[i]);
   return result;
 }
 

@@ -15,32 +15,6 @@ constexpr int kFixedByteCount = 8;
 bool IsBlank(char c) {
   return c == ' ' || c == '\t';
 }
-bool IsDecimalDigit(char c) {
-  return c >= '0' && c <= '9';
-}
-bool IsHexDigit(char c) {
-  return HexDigitValue(c) != kNotAHexDigit;
-}
-
-// Digits with optional blanks around them; larger numbers saturate (they fail the range anyway).
-std::optional<uint64_t> ParseUnsigned(std::string_view text) {
-  size_t begin = 0;
-  size_t end = text.size();
-  while (begin < end && IsBlank(text[begin]))
-    ++begin;
-  while (end > begin && IsBlank(text[end - 1]))
-    --end;
-  if (begin == end)
-    return std::nullopt;
-  uint64_t value = 0;
-  for (size_t i = begin; i < end; ++i) {
-    if (!IsDecimalDigit(text[i]))
-      return std::nullopt;
-    value = std::min<uint64_t>(value * 10 + static_cast<uint64_t>(text[i] - '0'),
-                               std::numeric_limits<uint32_t>::max());
-  }
-  return value;
-}
 
 bool All(std::string_view text, bool (*accepted)(char)) {
   return std::all_of(text.begin(), text.end(), accepted);
@@ -81,12 +55,31 @@ std::optional<Message> CheckContent(DataFormat format, int n, std::string_view t
 
 }  // namespace
 
+std::optional<uint64_t> ParseUnsignedEdit(std::string_view text) {
+  size_t begin = 0;
+  size_t end = text.size();
+  while (begin < end && IsBlank(text[begin]))
+    ++begin;
+  while (end > begin && IsBlank(text[end - 1]))
+    --end;
+  if (begin == end)
+    return std::nullopt;
+  uint64_t value = 0;
+  for (size_t i = begin; i < end; ++i) {
+    if (!IsDecimalDigit(text[i]))
+      return std::nullopt;
+    value = std::min<uint64_t>(value * 10 + static_cast<uint64_t>(text[i] - '0'),
+                               std::numeric_limits<uint32_t>::max());
+  }
+  return value;
+}
+
 ValidatedInput ValidateWriteInput(const WriteInput& input) {
   ValidatedInput result;
   if (input.typeIndex == 0 || input.typeIndex == 1) {
     result.n = kFixedByteCount;
   } else {
-    const std::optional<uint64_t> parsed = ParseUnsigned(input.lengthText);
+    const std::optional<uint64_t> parsed = ParseUnsignedEdit(input.lengthText);
     if (!parsed) {
       result.failure = StandardMessage{StandardMessageId::kEnterPositiveInteger};
       return result;

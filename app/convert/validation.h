@@ -1,6 +1,7 @@
 // The rules for the byte count and the write text when the dialog takes its values over.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string_view>
 
@@ -27,6 +28,10 @@ struct ValidatedInput {
 
   bool ok() const { return !failure.has_value(); }
 };
+
+// A number edit's text: decimal digits with blanks around them; nullopt for anything else, an
+// empty text included. Larger numbers saturate at 2^32 - 1, which fails every range anyway.
+std::optional<uint64_t> ParseUnsignedEdit(std::string_view text);
 
 // Every format keeps n within AcceptedByteCounts: DecimalBinary 1..8, the others 1..1023.
 ValidatedInput ValidateWriteInput(const WriteInput& input);

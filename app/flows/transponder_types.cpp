@@ -1,9 +1,9 @@
 #include "flows/transponder_types.h"
 
-#include <algorithm>
 #include <array>
 #include <cstdint>
-#include <limits>
+
+#include "convert/validation.h"
 
 namespace kx::flows {
 
@@ -23,10 +23,6 @@ constexpr std::array<TransponderType, kTransponderTypeCount> kTypes = {{
     {7, "EM4017", 39, false, 4, 1, true, false},
 }};
 
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t';
-}
-
 }  // namespace
 
 std::span<const TransponderType> TransponderTypes() {
@@ -45,31 +41,20 @@ unsigned FirstBlock(const TransponderType& type, unsigned startBlock) {
 
 StartBlock ValidateStartBlock(int typeIndex, std::string_view text) {
   StartBlock result;
-  while (!text.empty() && IsBlank(text.front()))
-    text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back()))
-    text.remove_suffix(1);
-  const bool digitsOnly = !text.empty() && std::all_of(text.begin(), text.end(),
-                                                       [](char c) { return c >= '0' && c <= '9'; });
-  if (!digitsOnly) {
+  const std::optional<uint64_t> value = convert::ParseUnsignedEdit(text);
+  if (!value) {
     result.failure = convert::StandardMessage{convert::StandardMessageId::kEnterPositiveInteger};
     return result;
-  }
-  uint64_t value = 0;
-  for (char c : text) {
-    // Saturates: anything this large fails the range below anyway.
-    value = std::min<uint64_t>(value * 10 + static_cast<uint64_t>(c - '0'),
-                               std::numeric_limits<uint32_t>::max());
   }
   const TransponderType* type = FindTransponderType(typeIndex);
   const unsigned highest =
       type != nullptr ? type->highestStartBlock : kUnknownTypeHighestStartBlock;
-  if (value > highest) {
+  if (*value > highest) {
     result.failure = convert::StandardMessage{convert::StandardMessageId::kEnterIntegerBetween, 0,
                                               static_cast<int64_t>(highest)};
     return result;
   }
-  result.value = static_cast<unsigned>(value);
+  result.value = static_cast<unsigned>(*value);
   return result;
 }
 
