@@ -1,25 +1,11 @@
 #include "convert/format_switch.h"
 
-#include "convert/decimal.h"
 #include "convert/display_conversion.h"
 #include "convert/write_conversion.h"
 
 namespace kx::convert {
 
 namespace {
-
-// DecimalBinary without status lines: eight bytes holding the value in its first n bytes, or
-// nothing when n or the value does not suit.
-Bytes DecimalBinaryBytes(std::string_view text, int n) {
-  const int64_t value = ParseDecimal(text);
-  if (n < 1 || n > kMaxDecimalBinaryByteCount || !ValueFitsBytes(value, n))
-    return {};
-  Bytes bytes(8, 0);
-  for (int i = 0; i < n; ++i) {
-    bytes[static_cast<size_t>(i)] = static_cast<uint8_t>(static_cast<uint64_t>(value) >> (8 * i));
-  }
-  return bytes;
-}
 
 // DataBinary bounded by n rather than by whole blocks.
 Bytes DataBinaryBytes(std::string_view text, int n) {
@@ -55,7 +41,8 @@ SwitchedText SwitchFormatText(std::string_view text, DataFormat from, DataFormat
       break;
     }
     case DataFormat::kDecimalBinary:
-      bytes = DecimalBinaryBytes(text, n);
+      // A value that does not suit gives no bytes, and no status line of its own.
+      bytes = TextToBytes(text, from, n, typeIndex, leadingZeros).bytes;
       break;
     case DataFormat::kDataBinary:
       bytes = DataBinaryBytes(text, n);
