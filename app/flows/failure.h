@@ -23,4 +23,7 @@ struct Failure {
 // The failure of the SDK call that just returned -1 on `handle`.
 Failure ReaderFailure(int handle);
 
+// A type index outside the transponder types, reported as the type range; nothing was sent.
+Failure UnknownTypeFailure();
+
 }  // namespace kx::flows

@@ -12,14 +12,6 @@ namespace kx::flows {
 
 namespace {
 
-constexpr int kUidSize = 8;
-
-Failure UnknownType() {
-  return Failure{convert::StandardMessage{convert::StandardMessageId::kEnterIntegerBetween, 0,
-                                          kTransponderTypeCount - 1},
-                 0};
-}
-
 ReadDisplay Displayed(convert::Bytes bytes, convert::DataFormat format, int n) {
   ReadDisplay result;
   convert::DisplayText display = convert::BytesToText(bytes, format, n);
@@ -32,30 +24,36 @@ ReadDisplay Displayed(convert::Bytes bytes, convert::DataFormat format, int n) {
 
 }  // namespace
 
+std::optional<Failure> ReadBlockRun(int handle, int transponderCode, int firstBlock, int step,
+                                    int blockSize, convert::Bytes& buffer) {
+  if (blockSize <= 0)
+    return std::nullopt;
+  const size_t count = buffer.size() / static_cast<size_t>(blockSize);
+  for (size_t i = 0; i < count; ++i) {
+    const int block = firstBlock + static_cast<int>(i) * step;
+    unsigned char* target = buffer.data() + i * static_cast<size_t>(blockSize);
+    if (KxLfReadBlocks(handle, transponderCode, block, target, blockSize) < 0)
+      return ReaderFailure(handle);
+  }
+  return std::nullopt;
+}
+
 BlockRead ReadBlocks(int handle, const ReadRequest& request) {
   BlockRead result;
   const TransponderType* type = FindTransponderType(request.typeIndex);
   if (type == nullptr) {
-    result.failure = UnknownType();
+    result.failure = UnknownTypeFailure();
     return result;
   }
-  if (type->selectsByUid) {
-    result.failure = SelectTransponder(handle, type->code);
-    if (result.failure)
-      return result;
-  }
+  if ((result.failure = SelectIfNeeded(handle, *type)))
+    return result;
   const convert::Geometry geometry = convert::BlockGeometry(request.typeIndex, request.n);
   const int count = request.format == convert::DataFormat::kDecimalBinary ? 1 : geometry.blockCount;
-  const int blockSize = geometry.blockSize;
-  convert::Bytes buffer(static_cast<size_t>(blockSize) * static_cast<size_t>(count), 0);
+  convert::Bytes buffer(static_cast<size_t>(geometry.blockSize) * static_cast<size_t>(count), 0);
   const auto first = static_cast<int>(FirstBlock(*type, request.startBlock));
-  for (int i = 0; i < count; ++i) {
-    unsigned char* target = buffer.data() + static_cast<size_t>(i) * blockSize;
-    if (KxLfReadBlocks(handle, type->code, first + i * type->readStep, target, blockSize) < 0) {
-      result.failure = ReaderFailure(handle);
-      return result;
-    }
-  }
+  if ((result.failure =
+           ReadBlockRun(handle, type->code, first, type->readStep, geometry.blockSize, buffer)))
+    return result;
   result.bytes = std::move(buffer);
   return result;
 }
@@ -74,7 +72,7 @@ ReadDisplay ReadUid(int handle, int typeIndex, convert::DataFormat format, int n
   ReadDisplay result;
   const TransponderType* type = FindTransponderType(typeIndex);
   if (type == nullptr) {
-    result.failure = UnknownType();
+    result.failure = UnknownTypeFailure();
     return result;
   }
   std::array<unsigned char, kUidSize> uid{};

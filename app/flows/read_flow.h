@@ -23,6 +23,11 @@ struct BlockRead {
   bool ok() const { return !failure.has_value(); }
 };
 
+// Reads blockSize bytes from each of the blocks first, first + step, ... until the buffer is
+// full. Stops at the first failing block.
+std::optional<Failure> ReadBlockRun(int handle, int transponderCode, int firstBlock, int step,
+                                    int blockSize, convert::Bytes& buffer);
+
 // One KxLfReadBlocks per block, TI HDX+ stepping by two block numbers. DecimalBinary reads a
 // single block: its value never needs more. SIC7900 and SIC7999 are selected first. Stops at the
 // first failing block.

@@ -8,7 +8,6 @@ namespace kx::flows {
 
 namespace {
 
-constexpr int kUidSize = 8;
 constexpr int kSelectAnswerSize = 4;
 
 }  // namespace
@@ -23,6 +22,12 @@ std::optional<Failure> SelectTransponder(int handle, int transponderCode) {
     return ReaderFailure(handle);
   }
   return std::nullopt;
+}
+
+std::optional<Failure> SelectIfNeeded(int handle, const TransponderType& type) {
+  if (!type.selectsByUid)
+    return std::nullopt;
+  return SelectTransponder(handle, type.code);
 }
 
 }  // namespace kx::flows

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "flows/failure.h"
+#include "flows/transponder_types.h"
 
 namespace kx::flows {
 
@@ -12,5 +13,8 @@ namespace kx::flows {
 // write. A UID shorter than 8 bytes is sent back as 8 bytes all the same; only failed SDK calls
 // fail the selection.
 std::optional<Failure> SelectTransponder(int handle, int transponderCode);
+
+// The selection for the types that need it before block commands; nothing for the others.
+std::optional<Failure> SelectIfNeeded(int handle, const TransponderType& type);
 
 }  // namespace kx::flows

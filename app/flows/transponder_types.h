@@ -23,6 +23,9 @@ struct TransponderType {
 
 constexpr int kTransponderTypeCount = 8;
 
+// Bytes of the identity that every type's whole-transponder read delivers.
+constexpr int kUidSize = 8;
+
 std::span<const TransponderType> TransponderTypes();
 // nullptr for an index outside 0..7.
 const TransponderType* FindTransponderType(int index);

@@ -2,34 +2,18 @@
 
 #include "convert/increment.h"
 #include "convert/leading_zeros.h"
+#include "flows/read_flow.h"
 #include "flows/select_transponder.h"
 #include "flows/transponder_types.h"
 #include "kxlf.h"
 
 namespace kx::flows {
 
-namespace {
-
-Failure UnknownType() {
-  return Failure{convert::StandardMessage{convert::StandardMessageId::kEnterIntegerBetween, 0,
-                                          kTransponderTypeCount - 1},
-                 0};
-}
-
-// The selection the SIC types need before block commands; nothing for the others.
-std::optional<Failure> SelectIfNeeded(int handle, const TransponderType& type) {
-  if (!type.selectsByUid)
-    return std::nullopt;
-  return SelectTransponder(handle, type.code);
-}
-
-}  // namespace
-
 std::optional<Failure> WriteBlocks(int handle, int typeIndex, unsigned startBlock,
                                    const convert::WriteBuffer& buffer) {
   const TransponderType* type = FindTransponderType(typeIndex);
   if (type == nullptr)
-    return UnknownType();
+    return UnknownTypeFailure();
   if (auto failure = SelectIfNeeded(handle, *type))
     return failure;
   const int blockSize = buffer.geometry.blockSize;
@@ -86,21 +70,16 @@ Verification VerifyBlocks(int handle, int typeIndex, unsigned startBlock,
   Verification result;
   const TransponderType* type = FindTransponderType(typeIndex);
   if (type == nullptr) {
-    result.failure = UnknownType();
+    result.failure = UnknownTypeFailure();
     return result;
   }
   if ((result.failure = SelectIfNeeded(handle, *type)))
     return result;
-  const int blockSize = buffer.geometry.blockSize;
   const auto first = static_cast<int>(FirstBlock(*type, startBlock));
   convert::Bytes readBack(static_cast<size_t>(buffer.geometry.ByteSize()), 0);
-  for (int i = 0; i < buffer.geometry.blockCount; ++i) {
-    unsigned char* target = readBack.data() + static_cast<size_t>(i) * blockSize;
-    if (KxLfReadBlocks(handle, type->code, first + i, target, blockSize) < 0) {
-      result.failure = ReaderFailure(handle);
-      return result;
-    }
-  }
+  if ((result.failure =
+           ReadBlockRun(handle, type->code, first, 1, buffer.geometry.blockSize, readBack)))
+    return result;
   result.matches = readBack == buffer.bytes;
   result.readBack = std::move(readBack);
   return result;
