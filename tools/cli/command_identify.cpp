@@ -1,20 +1,9 @@
 // identify: who the reader at the port is.
-#include <cstdio>
-
 #include "commands.h"
 #include "connection.h"
+#include "names.h"
 
 namespace kx::cli {
-
-namespace {
-
-std::string TypeCodeText(int code) {
-  char text[8];
-  std::snprintf(text, sizeof text, "%03X", code);
-  return text;
-}
-
-}  // namespace
 
 int RunIdentify(const Context& context) {
   flows::ConnectResult connected;

@@ -7,13 +7,6 @@
 
 namespace kx::cli {
 
-namespace {
-
-// The UID has 8 bytes; the window shows as many as its length says, the tool shows them all.
-constexpr int kUidLength = 8;
-
-}  // namespace
-
 int RunRead(const Context& context) {
   Job job;
   if (auto problem = ParseJob(context.options, job))
@@ -44,10 +37,11 @@ int RunUid(const Context& context) {
   const OpenConnection connection(connected);
 
   const flows::ReadDisplay uid =
-      flows::ReadUid(connection.Handle(), type->index, format, kUidLength);
+      flows::ReadUid(connection.Handle(), type->index, format, flows::kUidSize);
+  // The window shows as many UID bytes as its length says; the tool shows them all.
   if (!uid.ok()) {
     return context.out.Fail(
-        FlowProblem(*uid.failure, type->label, ValueContext{{}, kUidLength, format}));
+        FlowProblem(*uid.failure, type->label, ValueContext{{}, flows::kUidSize, format}));
   }
   JsonObject json = context.out.Begin();
   json.Add("type", TypeName(type->index))

@@ -5,15 +5,9 @@
 
 namespace kx::cli {
 
-namespace {
-
-constexpr int kUidLength = 8;
-
-}  // namespace
-
 std::optional<std::string> FieldWatch::Look(std::optional<flows::Failure>& failure) {
   const flows::ReadDisplay read =
-      flows::ReadUid(handle_, typeIndex_, convert::DataFormat::kHexBinary, kUidLength);
+      flows::ReadUid(handle_, typeIndex_, convert::DataFormat::kHexBinary, flows::kUidSize);
   if (read.ok())
     return HexText(read.bytes);
   if (read.failure->sdkError == flows::kNoTransponderStatus)

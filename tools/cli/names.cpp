@@ -1,6 +1,7 @@
 #include "names.h"
 
 #include <array>
+#include <cstdio>
 
 #include "flows/transponder_types.h"
 #include "whole_number.h"
@@ -76,6 +77,12 @@ std::string_view TypeName(int typeIndex) {
   if (typeIndex < 0 || typeIndex >= flows::kTransponderTypeCount)
     return {};
   return kTypeNames[static_cast<size_t>(typeIndex)];
+}
+
+std::string TypeCodeText(int typeCode) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%03X", typeCode);
+  return text;
 }
 
 std::string_view FormatName(convert::DataFormat format) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "convert/data_format.h"
@@ -16,6 +17,8 @@ std::optional<int> ParseTransponderType(std::string_view text);
 std::optional<convert::DataFormat> ParseDataFormat(std::string_view text);
 
 std::string_view TypeName(int typeIndex);
+// A reader's type code as three upper-case hex digits ("054").
+std::string TypeCodeText(int typeCode);
 std::string_view FormatName(convert::DataFormat format);
 
 }  // namespace kx::cli

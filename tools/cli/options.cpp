@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "names.h"
+#include "stored_settings.h"
 #include "whole_number.h"
 
 namespace kx::cli {
@@ -52,15 +53,6 @@ std::optional<int> ParseSerialFormat(std::string_view text) {
   return std::nullopt;
 }
 
-// The "USB: " and "LAN: " in front of the list entries of the ports command.
-std::string PortName(std::string_view text) {
-  for (std::string_view prefix : {"USB: ", "LAN: ", "Bluetooth: "}) {
-    if (text.substr(0, prefix.size()) == prefix)
-      return std::string(text.substr(prefix.size()));
-  }
-  return std::string(text);
-}
-
 // Stores an option's value (or its switch); returns an error text, empty when fine.
 using Apply = std::function<std::string(Options&, const std::string&)>;
 
@@ -91,7 +83,8 @@ std::vector<OptionRule> OptionRules() {
   return {
       {"--port", kGlobal, true,
        [](Options& o, const std::string& v) {
-         o.port = PortName(v);
+         // The list entries of the ports command are taken as they are shown.
+         o.port = std::string(WithoutListPrefix(v));
          return o.port->empty() ? std::string("--port wants a port name") : std::string();
        }},
       {"--baud", kGlobal, true,

@@ -16,12 +16,6 @@ std::string Replace(std::string text, std::string_view marker, std::string_view 
   return text;
 }
 
-std::string Hex(int code) {
-  char text[8];
-  std::snprintf(text, sizeof text, "%03X", code);
-  return text;
-}
-
 }  // namespace
 
 std::string_view ProblemKey(int exitCode) {
@@ -140,7 +134,7 @@ Problem ConnectProblem(const flows::ConnectResult& result, std::string_view port
   const std::string name = "'" + std::string(port) + "'";
   if (result.reader) {
     return {kExitNoReader, "the reader at " + name + " is a " + result.reader->modelName +
-                               " (type code " + Hex(result.reader->typeCode) +
+                               " (type code " + TypeCodeText(result.reader->typeCode) +
                                "), which kx-cli does not support. Connect a reader of the "
                                "KX-P71D family."};
   }

@@ -85,8 +85,7 @@ std::string UnquoteValue(std::string_view raw) {
       if (next == 'x') {
         unsigned code = 0;
         int digits = 0;
-        while (digits < 4 && i + 1 < end &&
-               convert::HexDigitValue(raw[i + 1]) != convert::kNotAHexDigit) {
+        while (digits < 4 && i + 1 < end && convert::IsHexDigit(raw[i + 1])) {
           code = code * 16 + convert::HexDigitValue(raw[++i]);
           ++digits;
         }
@@ -150,15 +149,17 @@ StoredSettings ReadStoredSettings(const std::string& path) {
   return ParseStoredSettings(content.str());
 }
 
-std::string ConnectionName(const StoredSettings& settings) {
-  std::string_view name = settings.portName;
+std::string_view WithoutListPrefix(std::string_view name) {
   for (std::string_view prefix : {"USB: ", "LAN: ", "Bluetooth: "}) {
-    if (name.substr(0, prefix.size()) == prefix) {
-      name.remove_prefix(prefix.size());
-      break;
-    }
+    if (name.substr(0, prefix.size()) == prefix)
+      return name.substr(prefix.size());
   }
-  return std::string(name) + ":" + std::to_string(settings.deviceAddress);
+  return name;
+}
+
+std::string ConnectionName(const StoredSettings& settings) {
+  return std::string(WithoutListPrefix(settings.portName)) + ":" +
+         std::to_string(settings.deviceAddress);
 }
 
 }  // namespace kx::cli

@@ -22,8 +22,11 @@ std::string SettingsFilePath();
 StoredSettings ReadStoredSettings(const std::string& path);
 StoredSettings ParseStoredSettings(std::string_view iniText);
 
-// The name the program opens: the stored name without the list's "USB: ", "LAN: " or
-// "Bluetooth: ", then ":" and the device address.
+// A name as the interface list shows it, without its "USB: ", "LAN: " or "Bluetooth: ".
+std::string_view WithoutListPrefix(std::string_view name);
+
+// The name the program opens: the stored name without the list's prefix, then ":" and the device
+// address.
 std::string ConnectionName(const StoredSettings& settings);
 
 // A value as the settings store writes it: quoted where needed, with backslash escapes
