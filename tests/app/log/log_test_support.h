@@ -4,19 +4,17 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <stdlib.h>
 #include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <ctime>
-#include <filesystem>
 #include <fstream>
 #include <functional>
-#include <iterator>
 #include <string>
 
 #include "log/log_file.h"
+#include "temp_dir.h"
 
 namespace kx::log {
 
@@ -87,33 +85,13 @@ class OtherProcessLock {
   int releaseFd_ = -1;
 };
 
-class LogDirTest : public ::testing::Test {
+class LogDirTest : public ini::TempDirTest {
  protected:
-  void SetUp() override {
-    std::string pattern = (std::filesystem::temp_directory_path() / "kx_log_XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    std::filesystem::remove_all(dir_, ignored);
-  }
-
-  std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
   LogFile LogAt(const std::string& path) const { return LogFile(path, FixedTime); }
 
-  static void WriteFile(const std::string& path, const std::string& content) {
-    std::ofstream(path, std::ios::binary) << content;
-  }
   static void AppendFile(const std::string& path, const std::string& content) {
     std::ofstream(path, std::ios::binary | std::ios::app) << content;
   }
-  static std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  }
-
-  std::filesystem::path dir_;
 };
 
 }  // namespace kx::log
