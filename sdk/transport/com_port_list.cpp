@@ -4,27 +4,19 @@
 #include <cctype>
 #include <cstdlib>
 
+#include "transport/ascii_case.h"
+
 namespace kxlf {
 namespace {
 
 constexpr const char* kVirtualComVendor = "6a7b";
 constexpr const char* kVirtualComProduct = "0c5d";
 
-bool EqualsNoCase(const std::string& a, const char* b) {
-  size_t i = 0;
-  for (; i < a.size() && b[i] != '\0'; ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  }
-  return i == a.size() && b[i] == '\0';
-}
-
 std::string Describe(const TtyPort& port) {
   if (port.product.rfind("Orv", 0) == 0 || port.product.rfind("QL-4", 0) == 0)
     return port.device + " [" + port.product + "]";
-  if (EqualsNoCase(port.usbVendorId, kVirtualComVendor) &&
-      EqualsNoCase(port.usbProductId, kVirtualComProduct))
+  if (EqualsAsciiNoCase(port.usbVendorId, kVirtualComVendor) &&
+      EqualsAsciiNoCase(port.usbProductId, kVirtualComProduct))
     return port.device + " [Orv Virtual COM]";
   return port.device;
 }

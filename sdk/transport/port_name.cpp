@@ -1,8 +1,9 @@
 #include "transport/port_name.h"
 
 #include <algorithm>
-#include <cctype>
 #include <climits>
+
+#include "transport/ascii_case.h"
 
 namespace kxlf {
 namespace {
@@ -19,11 +20,8 @@ bool IsDevicePath(std::string_view name) {
 
 bool ContainsComIgnoringCase(std::string_view text) {
   for (size_t i = 0; i + 3 <= text.size(); ++i) {
-    if (std::toupper(static_cast<unsigned char>(text[i])) == 'C' &&
-        std::toupper(static_cast<unsigned char>(text[i + 1])) == 'O' &&
-        std::toupper(static_cast<unsigned char>(text[i + 2])) == 'M') {
+    if (EqualsAsciiNoCase(text.substr(i, 3), "COM"))
       return true;
-    }
   }
   return false;
 }

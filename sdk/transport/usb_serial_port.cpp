@@ -10,6 +10,7 @@
 #include <cstring>
 #include <system_error>
 
+#include "transport/ascii_case.h"
 #include "transport/com_port_list.h"
 #include "transport/ftdi_line.h"
 #include "transport/termios_line.h"
@@ -19,17 +20,6 @@ namespace {
 
 // A read refused with this code reports the general-failure flag, any other failure none.
 constexpr int kAccessDenied = EACCES;
-
-bool StartsWithNoCase(const std::string& text, size_t at, const char* prefix) {
-  for (size_t i = 0; prefix[i] != '\0'; ++i) {
-    if (at + i >= text.size())
-      return false;
-    if (std::tolower(static_cast<unsigned char>(text[at + i])) !=
-        std::tolower(static_cast<unsigned char>(prefix[i])))
-      return false;
-  }
-  return true;
-}
 
 }  // namespace
 
@@ -53,8 +43,8 @@ bool CUSBSerialPort::ParsePortName(const std::string& name, std::string& device)
       device.pop_back();
     return true;
   }
-  if (StartsWithNoCase(name, at, "com") && at + 3 < name.size() && name[at + 3] >= '1' &&
-      name[at + 3] <= '9') {
+  if (EqualsAsciiNoCase(std::string_view(name).substr(at, 3), "com") && at + 3 < name.size() &&
+      name[at + 3] >= '1' && name[at + 3] <= '9') {
     size_t end = at + 3;
     while (end < name.size() && std::isdigit(static_cast<unsigned char>(name[end])))
       ++end;
