@@ -22,7 +22,7 @@
 namespace kxlf {
 namespace {
 
-using testing::EmulatedReader;
+using testing::NumberedTransponder;
 using Commands = std::vector<Bytes>;
 
 constexpr size_t kBlock = 4;  // bytes per block of every legacy type used here
@@ -33,15 +33,7 @@ std::string PresetVersion(const std::string& preset) {
   return found ? found->versionText : "";
 }
 
-// Memory bytes numbered 0, 1, 2, ... so that every block is recognisable.
-kxemu::Transponder Numbered(int type) {
-  kxemu::Transponder transponder = kxemu::MakeTransponder(type);
-  for (size_t i = 0; i < transponder.memory.size(); ++i)
-    transponder.memory[i] = static_cast<uint8_t>(i);
-  return transponder;
-}
-
-class LegacyReaderTest : public ::testing::Test {
+class LegacyReaderTest : public testing::ConnectedReaderTest {
  protected:
   void Connect(const std::string& preset, std::optional<kxemu::Transponder> transponder,
                FrameMode mode = FrameMode::kXor) {
@@ -50,14 +42,7 @@ class LegacyReaderTest : public ::testing::Test {
     config.transponder = std::move(transponder);
     config.answersOnlyInCrcMode = mode == FrameMode::kCrc16;
     mode_ = mode;
-    reader_ = std::make_unique<EmulatedReader>(config);
-    handle_ = KxLfOpen(reader_->device.c_str(), 19200, 0, 300);
-    ASSERT_GT(handle_, 0);
-    reader_->model.ClearReceivedRequests();
-  }
-  void TearDown() override {
-    if (handle_ > 0)
-      KxLfClose(handle_);
+    ConnectedReaderTest::Connect(config);
   }
 
   // Command byte and parameters of every request since the last call.
@@ -92,8 +77,6 @@ class LegacyReaderTest : public ::testing::Test {
     Sent();
   }
 
-  std::unique_ptr<EmulatedReader> reader_;
-  int handle_ = 0;
   FrameMode mode_ = FrameMode::kXor;
 };
 
@@ -114,7 +97,7 @@ TEST_F(LegacyReaderTest, EveryIdentityGetsItsCapabilityWord) {
 }
 
 TEST_F(LegacyReaderTest, TextVersionAnswerMeansAnExtendedReader) {
-  ASSERT_NO_FATAL_FAILURE(Connect("text-answer", Numbered(33)));
+  ASSERT_NO_FATAL_FAILURE(Connect("text-answer", NumberedTransponder(33)));
   const CKX_RW_Port& port = Port();
   EXPECT_EQ(port.TypeCode(), 0x242);
   EXPECT_EQ(port.VersionValue(), 3);
@@ -127,7 +110,7 @@ TEST_F(LegacyReaderTest, TextVersionAnswerMeansAnExtendedReader) {
 }
 
 TEST_F(LegacyReaderTest, BlockReadsAndWritesMoveOneBlockPerCommand) {
-  ASSERT_NO_FATAL_FAILURE(Connect("legacy", Numbered(4)));
+  ASSERT_NO_FATAL_FAILURE(Connect("legacy", NumberedTransponder(4)));
   unsigned char buffer[16];
   ASSERT_EQ(KxLfReadBlocks(handle_, 4, 2, buffer, 12), 12);
   EXPECT_EQ(Sent(), (Commands{{0x42, 2}, {0x42, 3}, {0x42, 4}}));
@@ -153,7 +136,7 @@ TEST_F(LegacyReaderTest, BlockReadsAndWritesMoveOneBlockPerCommand) {
 }
 
 TEST_F(LegacyReaderTest, WriteStopsAtTheFirstRefusedPieceAndKeepsTheEarlierOnes) {
-  kxemu::Transponder transponder = Numbered(4);
+  kxemu::Transponder transponder = NumberedTransponder(4);
   transponder.locked[3] = true;
   ASSERT_NO_FATAL_FAILURE(Connect("legacy", transponder));
   const unsigned char data[12] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
@@ -164,7 +147,7 @@ TEST_F(LegacyReaderTest, WriteStopsAtTheFirstRefusedPieceAndKeepsTheEarlierOnes)
 }
 
 TEST_F(LegacyReaderTest, LockBitOnlyForLockableTypesAndLockOne) {
-  ASSERT_NO_FATAL_FAILURE(Connect("legacy", Numbered(9)));
+  ASSERT_NO_FATAL_FAILURE(Connect("legacy", NumberedTransponder(9)));
   const unsigned char data[8] = {1, 2, 3, 4, 5, 6, 7, 8};
   ASSERT_EQ(KxLfWriteBlocks(handle_, 9, 2, data, 8, 1), 0);
   EXPECT_EQ(Sent(), (Commands{{0x31, 0x82, 1, 2, 3, 4}, {0x31, 0x83, 5, 6, 7, 8}}));
@@ -181,7 +164,7 @@ TEST_F(LegacyReaderTest, LockBitOnlyForLockableTypesAndLockOne) {
 }
 
 TEST_F(LegacyReaderTest, VerifyReadsTheWrittenBlocksBack) {
-  ASSERT_NO_FATAL_FAILURE(Connect("legacy", Numbered(4)));
+  ASSERT_NO_FATAL_FAILURE(Connect("legacy", NumberedTransponder(4)));
   const unsigned char data[8] = {1, 2, 3, 4, 5, 6, 7, 8};
   ASSERT_EQ(KxLfWriteBlocks(handle_, 4 | KXLF_VERIFY, 2, data, 8, 0), 0);
   EXPECT_EQ(Sent(), (Commands{{0x41, 2, 1, 2, 3, 4}, {0x41, 3, 5, 6, 7, 8}, {0x42, 2}, {0x42, 3}}));
@@ -202,7 +185,7 @@ TEST_F(LegacyReaderTest, VerifyReadsTheWrittenBlocksBack) {
 }
 
 TEST_F(LegacyReaderTest, Type3VerifyOptionsCompareStraightOrInverted) {
-  ASSERT_NO_FATAL_FAILURE(Connect("legacy", Numbered(3)));
+  ASSERT_NO_FATAL_FAILURE(Connect("legacy", NumberedTransponder(3)));
   const unsigned char data[4] = {0x11, 0x22, 0x33, 0x44};
   ASSERT_EQ(KxLfWriteBlocks(handle_, 3 | KXLF_VERIFY, 1, data, 4, 0), 0);
   EXPECT_EQ(Sent(), (Commands{{0x31, 1, 0x11, 0x22, 0x33, 0x44}, {0x32, 1}}));
@@ -217,7 +200,7 @@ TEST_F(LegacyReaderTest, Type3VerifyOptionsCompareStraightOrInverted) {
 }
 
 TEST_F(LegacyReaderTest, BitPackedType3Commands) {
-  ASSERT_NO_FATAL_FAILURE(Connect("legacy-bitpacked", Numbered(3)));
+  ASSERT_NO_FATAL_FAILURE(Connect("legacy-bitpacked", NumberedTransponder(3)));
   unsigned char buffer[4];
   ASSERT_EQ(KxLfReadBlocks(handle_, 3, 5, buffer, 4), 4);
   EXPECT_EQ(Sent(), (Commands{{0x32, 0x94}}));
@@ -243,7 +226,7 @@ TEST_F(LegacyReaderTest, BitPackedType3Commands) {
 }
 
 TEST_F(LegacyReaderTest, WordZeroReaderDataIsTurnedBackIntoOrder) {
-  ASSERT_NO_FATAL_FAILURE(Connect("legacy-reversed", Numbered(2)));
+  ASSERT_NO_FATAL_FAILURE(Connect("legacy-reversed", NumberedTransponder(2)));
   unsigned char buffer[16];
   ASSERT_EQ(KxLfReadBlocks(handle_, 2, 1, buffer, 8), 8);
   EXPECT_EQ(Sent(), (Commands{{0x22, 1}, {0x22, 2}}));
@@ -260,19 +243,19 @@ TEST_F(LegacyReaderTest, WordZeroReaderDataIsTurnedBackIntoOrder) {
   EXPECT_EQ(Sent(), (Commands{{0x29, 1, 2, 3, 4, 5}}));
   EXPECT_EQ(Bytes(answer, answer + 5), Bytes(data, data + 5));
 
-  reader_->model.SetTransponder(Numbered(6));
+  reader_->model.SetTransponder(NumberedTransponder(6));
   ASSERT_EQ(KxLfReadTransponder(handle_, 6, buffer, sizeof buffer), 4);
   EXPECT_EQ(Sent(), (Commands{{0x62, 32}}));
   EXPECT_EQ(Bytes(buffer, buffer + 4), Memory(32, 1));
 
   // Type 3 on this reader goes bit-packed and comes back reversed like the others.
-  reader_->model.SetTransponder(Numbered(3));
+  reader_->model.SetTransponder(NumberedTransponder(3));
   ASSERT_EQ(KxLfReadBlocks(handle_, 3, 5, buffer, 4), 4);
   EXPECT_EQ(Sent(), (Commands{{0x32, 0x94}}));
   EXPECT_EQ(Bytes(buffer, buffer + 4), Memory(5, 1));
 
   // Other types keep the reader's order.
-  reader_->model.SetTransponder(Numbered(4));
+  reader_->model.SetTransponder(NumberedTransponder(4));
   ASSERT_EQ(KxLfReadBlocks(handle_, 4, 5, buffer, 4), 4);
   EXPECT_EQ(Bytes(buffer, buffer + 4), Memory(5, 1));
 }
@@ -280,7 +263,7 @@ TEST_F(LegacyReaderTest, WordZeroReaderDataIsTurnedBackIntoOrder) {
 TEST_F(LegacyReaderTest, UniqueCodeReadByTheReaderOrDecodedHere) {
   for (const char* preset : {"legacy", "legacy-em", "legacy-bitpacked"}) {
     SCOPED_TRACE(preset);
-    ASSERT_NO_FATAL_FAILURE(Connect(preset, Numbered(3)));
+    ASSERT_NO_FATAL_FAILURE(Connect(preset, NumberedTransponder(3)));
     const bool readerDecodes = (Port().CapabilityWord() & 0x002) != 0;
     const Bytes uid = reader_->model.CurrentTransponder()->uid;
     unsigned char buffer[8];
@@ -293,7 +276,7 @@ TEST_F(LegacyReaderTest, UniqueCodeReadByTheReaderOrDecodedHere) {
 }
 
 TEST_F(LegacyReaderTest, RawUniqueCodeAnswersOfEveryShape) {
-  ASSERT_NO_FATAL_FAILURE(Connect("legacy-em", Numbered(3)));
+  ASSERT_NO_FATAL_FAILURE(Connect("legacy-em", NumberedTransponder(3)));
   const Bytes value = {0x9A, 0x78, 0x56, 0x34, 0x12};
   struct Case {
     const char* what;
@@ -331,7 +314,7 @@ TEST_F(LegacyReaderTest, RawUniqueCodeAnswersOfEveryShape) {
 }
 
 TEST_F(LegacyReaderTest, UndecodableUniqueCodeFailsWithoutANewErrorCode) {
-  ASSERT_NO_FATAL_FAILURE(Connect("legacy-em", Numbered(3)));
+  ASSERT_NO_FATAL_FAILURE(Connect("legacy-em", NumberedTransponder(3)));
   PresetErrorCode();
   kxemu::Faults empty;
   empty.emptyPayloads = true;
@@ -351,7 +334,7 @@ TEST_F(LegacyReaderTest, UndecodableUniqueCodeFailsWithoutANewErrorCode) {
 }
 
 TEST_F(LegacyReaderTest, Type10KeyDataConfigurationAndBlocks) {
-  ASSERT_NO_FATAL_FAILURE(Connect("legacy", Numbered(10)));
+  ASSERT_NO_FATAL_FAILURE(Connect("legacy", NumberedTransponder(10)));
   const unsigned char key[6] = {0x10, 0x20, 0x30, 0x40, 0x50, 0x60};
   unsigned char answer[8];
   EXPECT_EQ(KxLfWriteTransponder(handle_, 10, key, 6, answer, sizeof answer), 0);
@@ -388,7 +371,7 @@ TEST_F(LegacyReaderTest, Type10KeyDataConfigurationAndBlocks) {
 }
 
 TEST_F(LegacyReaderTest, Type9IdentityCountsOnlyBehindItsMarker) {
-  kxemu::Transponder transponder = Numbered(9);
+  kxemu::Transponder transponder = NumberedTransponder(9);
   const Bytes blocks = {0xA0, 0xA1, 0x15, 0xE0, 0xB0, 0xB1, 0xB2, 0xB3};
   std::copy(blocks.begin(), blocks.end(), transponder.memory.begin() + 9 * kBlock);
   ASSERT_NO_FATAL_FAILURE(Connect("legacy", transponder));
@@ -397,7 +380,7 @@ TEST_F(LegacyReaderTest, Type9IdentityCountsOnlyBehindItsMarker) {
   EXPECT_EQ(Sent(), (Commands{{0x32, 9}, {0x32, 10}}));
   EXPECT_EQ(Bytes(buffer, buffer + 6), (Bytes{0xB0, 0xB1, 0xB2, 0xB3, 0xA0, 0xA1}));
 
-  reader_->model.SetTransponder(Numbered(9));
+  reader_->model.SetTransponder(NumberedTransponder(9));
   PresetErrorCode();
   EXPECT_EQ(KxLfReadTransponder(handle_, 9, buffer, sizeof buffer), -1);
   EXPECT_EQ(LastError(), KXLF_ERR_NOT_SUPPORTED);
@@ -413,23 +396,23 @@ TEST_F(LegacyReaderTest, WholeTransponderCommandsPerType) {
   for (const Case& c : {Case{4, {{0x48}}}, Case{12, {{0x48}}}, Case{5, {{0x58}}},
                         Case{7, {{0x72, 1}}}, Case{8, {{0xA2, 1}}}, Case{16, {{0x02, 1}}}}) {
     SCOPED_TRACE(c.type);
-    reader_->model.SetTransponder(Numbered(c.type));
+    reader_->model.SetTransponder(NumberedTransponder(c.type));
     unsigned char buffer[16];
     EXPECT_GT(KxLfReadTransponder(handle_, c.type, buffer, sizeof buffer), 0);
     EXPECT_EQ(Sent(), c.read);
   }
 
   const unsigned char data[3] = {7, 8, 9};
-  reader_->model.SetTransponder(Numbered(4));
+  reader_->model.SetTransponder(NumberedTransponder(4));
   EXPECT_EQ(KxLfWriteTransponder(handle_, 4, data, 3, nullptr, 0), 3);
   EXPECT_EQ(Sent(), (Commands{{0x49, 7, 8, 9}}));
-  reader_->model.SetTransponder(Numbered(5));
+  reader_->model.SetTransponder(NumberedTransponder(5));
   EXPECT_EQ(KxLfWriteTransponder(handle_, 5, data, 3, nullptr, 0), 3);
   EXPECT_EQ(Sent(), (Commands{{0x59, 7, 8, 9}}));
 }
 
 TEST_F(LegacyReaderTest, RefusalsBeforeAnythingIsSent) {
-  ASSERT_NO_FATAL_FAILURE(Connect("legacy", Numbered(8)));
+  ASSERT_NO_FATAL_FAILURE(Connect("legacy", NumberedTransponder(8)));
   unsigned char buffer[8] = {};
   const unsigned char data[8] = {1, 2, 3, 4, 5, 6, 7, 8};
   struct Range {
@@ -466,7 +449,7 @@ TEST_F(LegacyReaderTest, RefusalsBeforeAnythingIsSent) {
 }
 
 TEST_F(LegacyReaderTest, TypesOutsideTheLegacyRangeAreSentUnchecked) {
-  ASSERT_NO_FATAL_FAILURE(Connect("legacy", Numbered(8)));
+  ASSERT_NO_FATAL_FAILURE(Connect("legacy", NumberedTransponder(8)));
   unsigned char buffer[4];
   EXPECT_EQ(KxLfReadBlocks(handle_, 19, 300, buffer, 4), -1);
   EXPECT_EQ(LastError(), kxemu::kStatusNoTransponder);
@@ -474,7 +457,7 @@ TEST_F(LegacyReaderTest, TypesOutsideTheLegacyRangeAreSentUnchecked) {
 }
 
 TEST_F(LegacyReaderTest, ReaderThatKeepsAnsweringEmptyEndsTheRead) {
-  ASSERT_NO_FATAL_FAILURE(Connect("legacy", Numbered(4)));
+  ASSERT_NO_FATAL_FAILURE(Connect("legacy", NumberedTransponder(4)));
   kxemu::Faults empty;
   empty.emptyPayloads = true;
   reader_->model.SetFaults(empty);
@@ -489,7 +472,7 @@ TEST_F(LegacyReaderTest, ReaderThatKeepsAnsweringEmptyEndsTheRead) {
 }
 
 TEST_F(LegacyReaderTest, BlockReadCountsTheBytesAnsweredNotTheBlocks) {
-  ASSERT_NO_FATAL_FAILURE(Connect("legacy", Numbered(4)));
+  ASSERT_NO_FATAL_FAILURE(Connect("legacy", NumberedTransponder(4)));
   kxemu::Faults faults;
   faults.payloadOverride = Bytes{1, 2, 3, 4, 5, 6, 7, 8};
   reader_->model.SetFaults(faults);
@@ -506,7 +489,7 @@ TEST_F(LegacyReaderTest, BlockReadCountsTheBytesAnsweredNotTheBlocks) {
 }
 
 TEST_F(LegacyReaderTest, CrcOnlyLegacyReader) {
-  ASSERT_NO_FATAL_FAILURE(Connect("legacy-bitpacked", Numbered(3), FrameMode::kCrc16));
+  ASSERT_NO_FATAL_FAILURE(Connect("legacy-bitpacked", NumberedTransponder(3), FrameMode::kCrc16));
   EXPECT_EQ(Port().Mode(), FrameMode::kCrc16);
   unsigned char buffer[8];
   ASSERT_EQ(KxLfReadBlocks(handle_, 3, 0, buffer, 8), 8);

@@ -12,21 +12,12 @@
 namespace kxlf {
 namespace {
 
-using testing::EmulatedReader;
-
-class MeasureFrequencyTest : public ::testing::Test {
+class MeasureFrequencyTest : public testing::ConnectedReaderTest {
  protected:
   void SetUp() override {
     kxemu::ReaderConfig config;
     config.transponder = kxemu::MakeTransponder(38);
-    reader_ = std::make_unique<EmulatedReader>(config);
-    handle_ = KxLfOpen(reader_->device.c_str(), 19200, 0, 100);
-    ASSERT_GT(handle_, 0);
-    reader_->model.ClearReceivedRequests();
-  }
-  void TearDown() override {
-    if (handle_ > 0)
-      KxLfClose(handle_);
+    Connect(config, 100);
   }
   void AnswerWith(const Bytes& payload) {
     kxemu::Faults faults;
@@ -39,9 +30,6 @@ class MeasureFrequencyTest : public ::testing::Test {
     reader_->model.ClearReceivedRequests();
     return count;
   }
-
-  std::unique_ptr<EmulatedReader> reader_;
-  int handle_ = 0;
 };
 
 TEST_F(MeasureFrequencyTest, DivisorGivesTheFrequency) {

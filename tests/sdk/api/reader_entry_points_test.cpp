@@ -12,28 +12,14 @@
 namespace kxlf {
 namespace {
 
-using testing::EmulatedReader;
-
 kxemu::ReaderConfig WithTransponder(int type) {
   kxemu::ReaderConfig config;
-  config.transponder = kxemu::MakeTransponder(type);
-  for (size_t i = 0; i < config.transponder->memory.size(); ++i)
-    config.transponder->memory[i] = static_cast<uint8_t>(i);
+  config.transponder = testing::NumberedTransponder(type);
   return config;
 }
 
-class EntryPointTest : public ::testing::Test {
+class EntryPointTest : public testing::ConnectedReaderTest {
  protected:
-  void Connect(kxemu::ReaderConfig config = {}) {
-    reader_ = std::make_unique<EmulatedReader>(std::move(config));
-    handle_ = KxLfOpen(reader_->device.c_str(), 19200, 0, 300);
-    ASSERT_GT(handle_, 0);
-    reader_->model.ClearReceivedRequests();
-  }
-  void TearDown() override {
-    if (handle_ > 0)
-      KxLfClose(handle_);
-  }
   // Parameters of the last request the reader received (XOR frames).
   Bytes LastParameters() const {
     const std::vector<Bytes> requests = reader_->model.ReceivedRequests();
@@ -45,9 +31,6 @@ class EntryPointTest : public ::testing::Test {
     return command;
   }
   size_t RequestCount() const { return reader_->model.ReceivedRequests().size(); }
-
-  std::unique_ptr<EmulatedReader> reader_;
-  int handle_ = 0;
 };
 
 TEST_F(EntryPointTest, GetVersionFillsBufferAndModelName) {
