@@ -19,6 +19,7 @@
 
 #include "emulator_process.h"
 #include "kxlf.h"
+#include "link/reader_commands.h"
 #include "link/rw_port.h"
 
 namespace {
@@ -28,7 +29,10 @@ using Clock = std::chrono::steady_clock;
 // The two sides alternate in short rounds, so that both meet the same load on the machine.
 constexpr int kRounds = 20;
 
-const std::vector<uint8_t> kVersionRequest = {0x02, 0x01, 0xF0, 0x00, 0xF1};
+// The emulator's default reader answers the version command with 4 bytes.
+const kxlf::Bytes kVersionRequest =
+    kxlf::BuildFrame(kxlf::FrameMode::kXor, 1, kxlf::kVersionCommand, {});
+constexpr size_t kVersionAnswerSize = kxlf::kFrameOverhead + 4;
 
 double ProcessCpuSeconds() {
   timespec now{};
@@ -84,7 +88,7 @@ std::vector<double> SdkExchanges(const std::string& device, int count) {
   kxlf::Bytes payload;
   for (int i = 0; i < count; ++i) {
     const Clock::time_point start = Clock::now();
-    if (!port.Execute(0xF0, {}, payload))
+    if (!port.Execute(kxlf::kVersionCommand, {}, payload))
       break;
     latencies.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count());
   }
@@ -133,7 +137,7 @@ int main(int argc, char** argv) {
   std::vector<double> raw, sdk;
   for (int round = 0; round < kRounds; ++round) {
     const std::vector<double> r =
-        RawExchanges(prompt.Device(), count / kRounds, kVersionRequest, 9);
+        RawExchanges(prompt.Device(), count / kRounds, kVersionRequest, kVersionAnswerSize);
     const std::vector<double> s = SdkExchanges(prompt.Device(), count / kRounds);
     raw.insert(raw.end(), r.begin(), r.end());
     sdk.insert(sdk.end(), s.begin(), s.end());
@@ -145,12 +149,13 @@ int main(int argc, char** argv) {
   const double rawMedian = Median(raw);
   const double sdkMedian = Median(sdk);
 
-  // Block 0 of type 33: 0xC2 [33, 0, 1]; the answer carries 8 bytes.
-  const std::vector<uint8_t> blockRequest = {
-      0x02, 0x01, 0xC2, 0x03, 33, 0x00, 0x01, 0x01 ^ 0xC2 ^ 0x03 ^ 33 ^ 0x00 ^ 0x01};
+  // Block 0 of type 33; the answer carries its 8 bytes.
+  const kxlf::Bytes blockRequest =
+      kxlf::BuildFrame(kxlf::FrameMode::kXor, 1, kxlf::kBlockReadCommand, {33, 0, 1});
   std::vector<double> rawReads, sdkReads;
   for (int round = 0; round < kRounds; ++round) {
-    const std::vector<double> r = RawExchanges(prompt.Device(), count / kRounds, blockRequest, 13);
+    const std::vector<double> r =
+        RawExchanges(prompt.Device(), count / kRounds, blockRequest, kxlf::kFrameOverhead + 8);
     const std::vector<double> s = SdkBlockReads(prompt.Device(), count / kRounds);
     rawReads.insert(rawReads.end(), r.begin(), r.end());
     sdkReads.insert(sdkReads.end(), s.begin(), s.end());
@@ -172,7 +177,7 @@ int main(int argc, char** argv) {
     kxlf::Bytes payload;
     const double cpuBefore = ProcessCpuSeconds();
     const Clock::time_point start = Clock::now();
-    const bool answered = port.Execute(0xF0, {}, payload);
+    const bool answered = port.Execute(kxlf::kVersionCommand, {}, payload);
     const double wall = std::chrono::duration<double>(Clock::now() - start).count();
     waitCpuShare = (ProcessCpuSeconds() - cpuBefore) / wall;
     if (!answered)
