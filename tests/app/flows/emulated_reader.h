@@ -14,10 +14,16 @@
 #include "kxemu/transponder.h"
 #include "kxlf.h"
 #include "link/frame_codec.h"
+#include "link/reader_commands.h"
 
 namespace kx::flows::testing {
 
 using Bytes = std::vector<uint8_t>;
+
+constexpr uint8_t kWholeRead = kxlf::kWholeReadCommand;
+constexpr uint8_t kWholeWrite = kxlf::kWholeWriteCommand;
+constexpr uint8_t kBlockRead = kxlf::kBlockReadCommand;
+constexpr uint8_t kBlockWrite = kxlf::kBlockWriteCommand;
 
 // A request as command code followed by its parameters.
 inline Bytes CommandOf(const Bytes& frame) {
@@ -55,6 +61,13 @@ class ConnectedReader : public ::testing::Test {
     ASSERT_TRUE(connected.ok());
     handle_ = connected.handle;
     model_->ClearReceivedRequests();
+  }
+
+  // Connected, with the transponder in the field.
+  void With(const kxemu::Transponder& transponder) {
+    kxemu::ReaderConfig config;
+    config.transponder = transponder;
+    StartConnected(config);
   }
 
   void TearDown() override {

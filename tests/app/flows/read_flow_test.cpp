@@ -10,18 +10,11 @@ using testing::Bytes;
 using testing::ConnectedReader;
 using testing::Numbered;
 
-constexpr uint8_t kBlockRead = 0xC2;
-constexpr uint8_t kWholeRead = 0xC0;
-constexpr uint8_t kWholeWrite = 0xC1;
+using testing::kBlockRead;
+using testing::kWholeRead;
+using testing::kWholeWrite;
 
-class ReadFlowTest : public ConnectedReader {
- protected:
-  void With(const kxemu::Transponder& transponder) {
-    kxemu::ReaderConfig config;
-    config.transponder = transponder;
-    StartConnected(config);
-  }
-};
+class ReadFlowTest : public ConnectedReader {};
 
 struct FormatCase {
   DataFormat format;

@@ -11,19 +11,12 @@ using testing::Bytes;
 using testing::ConnectedReader;
 using testing::Join;
 
-constexpr uint8_t kBlockRead = 0xC2;
-constexpr uint8_t kBlockWrite = 0xC3;
-constexpr uint8_t kWholeRead = 0xC0;
-constexpr uint8_t kWholeWrite = 0xC1;
+using testing::kBlockRead;
+using testing::kBlockWrite;
+using testing::kWholeRead;
+using testing::kWholeWrite;
 
-class WriteFlowTest : public ConnectedReader {
- protected:
-  void With(const kxemu::Transponder& transponder) {
-    kxemu::ReaderConfig config;
-    config.transponder = transponder;
-    StartConnected(config);
-  }
-};
+class WriteFlowTest : public ConnectedReader {};
 
 WriteRequest Request(int type, unsigned start, int n, DataFormat format, std::string text) {
   WriteRequest request;
