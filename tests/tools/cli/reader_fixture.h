@@ -3,12 +3,10 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -17,23 +15,17 @@
 #include "kxemu/reader_model.h"
 #include "kxemu/transponder.h"
 #include "link/frame_codec.h"
+#include "temp_dir.h"
 
 namespace kx::cli::testing {
 
 using Bytes = std::vector<uint8_t>;
 
-class ReaderFixture : public ::testing::Test {
+class ReaderFixture : public ini::TempDirTest {
  protected:
-  void SetUp() override {
-    std::string pattern = (std::filesystem::temp_directory_path() / "kx-cli-test-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
-  }
-
   void TearDown() override {
     server_.reset();
-    std::error_code ignored;
-    std::filesystem::remove_all(dir_, ignored);
+    TempDirTest::TearDown();
   }
 
   void StartReader(kxemu::ReaderConfig config = {}) {
@@ -50,7 +42,7 @@ class ReaderFixture : public ::testing::Test {
   }
 
   std::string Device() const { return server_->DevicePath(); }
-  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+  std::string Path(const std::string& name) const { return PathOf(name); }
 
   // kx-cli against this reader: --port first, then the arguments.
   std::vector<std::string> Args(std::vector<std::string> args) const {
@@ -97,19 +89,12 @@ class ReaderFixture : public ::testing::Test {
     return matching;
   }
 
-  std::string ReadFile(const std::string& path) const {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream content;
-    content << file.rdbuf();
-    return content.str();
-  }
   void WriteSettings(const std::string& text) const {
     const std::filesystem::path directory = dir_ / "Orv Applikationen";
     std::filesystem::create_directories(directory);
     std::ofstream(directory / "KX-M71 Vantrel.conf", std::ios::binary) << text;
   }
 
-  std::filesystem::path dir_;
   std::unique_ptr<kxemu::ReaderModel> model_;
   std::unique_ptr<kxemu::PtyServer> server_;
 };

@@ -1,12 +1,12 @@
 // The program's settings store as kx-cli reads it, and the program state file.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
 
 #include "program_state.h"
 #include "stored_settings.h"
+#include "temp_dir.h"
 
 namespace kx::cli {
 namespace {
@@ -101,16 +101,7 @@ TEST(ProgramStateTest, IncompleteOrGarbledStateIsRefused) {
   EXPECT_FALSE(ParseStateText("", &error));
 }
 
-class StateFileTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    std::string pattern = (std::filesystem::temp_directory_path() / "kx-state-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-  std::filesystem::path dir_;
-};
+class StateFileTest : public ini::TempDirTest {};
 
 TEST_F(StateFileTest, SaveReplacesTheWholeFileAndLeavesNothingBehind) {
   const std::string path = (dir_ / "job.state").string();
