@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "kxlf.h"
 #include "link/error_codes.h"
 #include "link/reader_identity.h"
 #include "transport/port_name.h"
@@ -9,8 +10,6 @@
 namespace kxlf {
 namespace {
 
-constexpr int kOptionNoCrcTrial = 0x40;
-constexpr int kOptionKeepWindowEnabled = 0x80;
 // The version answer comes at once from every reader of the family; a longer caller timeout
 // would only slow down the search for the right frame mode.
 constexpr int kIdentificationTimeoutMs = 300;
@@ -59,7 +58,7 @@ int CKX_LF_SDKApp::Open(const char* portName, int baudRate, int options, int tim
   for (int attempt = 0; attempt < 2; ++attempt) {
     auto connection = std::make_shared<Connection>();
     CKX_RW_Port& port = connection->port;
-    port.SetKeepWindowEnabled((options & kOptionKeepWindowEnabled) != 0);
+    port.SetKeepWindowEnabled((options & KXLF_OPEN_KEEP_WINDOW_ENABLED) != 0);
     port.SetTimeout(static_cast<uint32_t>(timeoutMs));
     port.SetDeviceAddress(address.deviceAddress);
     if (!OpenSerial(*connection, address.name, baudRate, options)) {
@@ -70,7 +69,7 @@ int CKX_LF_SDKApp::Open(const char* portName, int baudRate, int options, int tim
 
     // A reader that does not answer at first gets a complete reopen; only then the CRC
     // frame mode is tried, since most readers speak the XOR mode.
-    const bool crcTrial = attempt == 1 && (options & kOptionNoCrcTrial) == 0;
+    const bool crcTrial = attempt == 1 && (options & KXLF_OPEN_NO_CRC_MODE_TRIAL) == 0;
     Bytes version;
     if (Identify(*connection, timeoutMs, crcTrial, version)) {
       const ReaderIdentity identity = EvaluateVersionAnswer(version);
