@@ -29,11 +29,6 @@ void Output::JsonLine(const JsonObject& json) {
     Line(out_, json.Text());
 }
 
-void Output::TextLine(std::string_view text) {
-  if (!json_)
-    Line(out_, text);
-}
-
 void Output::Progress(std::string_view line) {
   if (!quiet_)
     Line(err_, line);

@@ -27,8 +27,6 @@ class Output {
   void Result(const JsonObject& json, std::string_view text);
   // A line on standard output with --json only.
   void JsonLine(const JsonObject& json);
-  // A text line on standard output without --json only.
-  void TextLine(std::string_view text);
   // Progress and notes on standard error; nothing with --quiet.
   void Progress(std::string_view line);
   // A problem that does not end the command; shown also with --quiet.
