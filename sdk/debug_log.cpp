@@ -5,11 +5,14 @@
 #include <cstring>
 
 namespace kxlf {
+namespace {
 
 bool DebugLogEnabled() {
   const char* value = std::getenv("KXLF_DEBUG");
   return value != nullptr && *value != '\0' && std::strcmp(value, "0") != 0;
 }
+
+}  // namespace
 
 void DebugLog(const std::string& text) {
   if (!DebugLogEnabled())

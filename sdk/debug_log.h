@@ -6,7 +6,6 @@
 
 namespace kxlf {
 
-bool DebugLogEnabled();
 void DebugLog(const std::string& text);
 
 }  // namespace kxlf
