@@ -18,6 +18,14 @@ uint8_t ReadBlocks(const Transponder& transponder, size_t block, size_t count, B
   return kStatusOk;
 }
 
+Answer ReadAnswer(const Transponder& transponder, size_t block, size_t count) {
+  Answer answer;
+  answer.status = ReadBlocks(transponder, block, count, answer.payload);
+  if (answer.status != kStatusOk)
+    answer.payload.clear();
+  return answer;
+}
+
 uint8_t WriteBlocks(Transponder& transponder, size_t block, const Bytes& data, bool lock) {
   const size_t unit = BlockUnit(transponder.type);
   if (data.empty() || data.size() % unit != 0)

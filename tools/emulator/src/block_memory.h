@@ -4,7 +4,7 @@
 
 #include <cstddef>
 
-#include "kxemu/transponder.h"
+#include "command_handlers.h"
 
 namespace kxemu::detail {
 
@@ -13,5 +13,8 @@ uint8_t ReadBlocks(const Transponder& transponder, size_t block, size_t count, B
 // Writes whole blocks from `block`; the data must be a non-empty multiple of the block unit.
 // Nothing is written when any of the blocks is locked. `lock` locks them after writing.
 uint8_t WriteBlocks(Transponder& transponder, size_t block, const Bytes& data, bool lock);
+
+// The answer to a block read: the blocks, or the refusal without any data.
+Answer ReadAnswer(const Transponder& transponder, size_t block, size_t count);
 
 }  // namespace kxemu::detail

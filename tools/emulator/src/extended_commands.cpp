@@ -32,14 +32,6 @@ uint16_t Word(uint8_t low, uint8_t high) {
   return static_cast<uint16_t>(low | (high << 8));
 }
 
-Answer Read(const Transponder& transponder, size_t block, size_t count) {
-  Answer answer;
-  answer.status = ReadBlocks(transponder, block, count, answer.payload);
-  if (answer.status != kStatusOk)
-    answer.payload.clear();
-  return answer;
-}
-
 Answer Write(Transponder& transponder, size_t block, Bytes::const_iterator first,
              Bytes::const_iterator last, bool lock) {
   return StatusOnly(WriteBlocks(transponder, block, Bytes(first, last), lock));
@@ -68,10 +60,11 @@ Answer Special(Field& field, const Bytes& p) {
   };
 
   if (type == 15 && sub == kxlf::kSpecialLongBlockRead && p.size() == 6) {
-    return answerFrom([&](Transponder& t) { return Read(t, Word(p[2], p[3]), Word(p[4], p[5])); });
+    return answerFrom(
+        [&](Transponder& t) { return ReadAnswer(t, Word(p[2], p[3]), Word(p[4], p[5])); });
   }
   if (type == 15 && sub == kxlf::kSpecialLongSingleBlockRead && p.size() == 4) {
-    return answerFrom([&](Transponder& t) { return Read(t, Word(p[2], p[3]), 1); });
+    return answerFrom([&](Transponder& t) { return ReadAnswer(t, Word(p[2], p[3]), 1); });
   }
   if (type == 15 && sub == kxlf::kSpecialLongBlockWrite && p.size() > 4) {
     return answerFrom(
@@ -128,7 +121,7 @@ std::optional<Answer> ExtendedCommand(Field& field, uint8_t command, const Bytes
     case kWholeWriteCommand:
       return WholeWrite(*transponder, Bytes(p.begin() + 1, p.end()));
     case kBlockReadCommand:
-      return Read(*transponder, p[1], p[2]);
+      return ReadAnswer(*transponder, p[1], p[2]);
     default: {
       const kxlf::BlockByte target = kxlf::DecodeBlockByte(transponder->type, p[1]);
       return Write(*transponder, static_cast<size_t>(target.block), p.begin() + 2, p.end(),

@@ -28,14 +28,6 @@ Answer Oriented(Answer answer, uint16_t word, int type) {
   return answer;
 }
 
-Answer ReadOne(const Transponder& transponder, size_t block, size_t count = 1) {
-  Answer answer;
-  answer.status = ReadBlocks(transponder, block, count, answer.payload);
-  if (answer.status != kStatusOk)
-    answer.payload.clear();
-  return answer;
-}
-
 // A 4-byte piece fills one block: a smaller block takes the piece's first bytes, a larger one
 // keeps the rest of its old content.
 Answer WritePiece(Transponder& transponder, size_t block, const uint8_t* piece, bool lock) {
@@ -66,7 +58,7 @@ Answer BitPackedRead(const Transponder& transponder, const Bytes& p) {
   const std::optional<int> block = p.size() == 1 ? kxlf::DecodePackedType3Read(p[0]) : std::nullopt;
   if (!block)
     return StatusOnly(kStatusBadParameter);
-  return ReadOne(transponder, static_cast<size_t>(*block));
+  return ReadAnswer(transponder, static_cast<size_t>(*block), 1);
 }
 
 Answer BitPackedWrite(Transponder& transponder, const Bytes& p) {
@@ -87,7 +79,7 @@ Answer BlockCommand(Transponder& transponder, uint16_t word, uint8_t command, co
   if (read) {
     if (p.size() != 1)
       return StatusOnly(kStatusBadParameter);
-    return Oriented(ReadOne(transponder, p[0]), word, transponder.type);
+    return Oriented(ReadAnswer(transponder, p[0], 1), word, transponder.type);
   }
   if (p.size() != 1 + kLegacyPieceSize)
     return StatusOnly(kStatusBadParameter);
@@ -105,7 +97,7 @@ Answer Type10Command(Transponder& transponder, const Bytes& p) {
       break;
     case kxlf::kLegacyType10BlockRead:
       if (p.size() == 4)
-        return ReadOne(transponder, p[2], size_t{p[3]} + 1);
+        return ReadAnswer(transponder, p[2], size_t{p[3]} + 1);
       break;
     case kxlf::kLegacyType10BlockWrite:
       if (p.size() == 3 + kLegacyPieceSize)
