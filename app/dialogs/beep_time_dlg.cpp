@@ -10,10 +10,6 @@ namespace {
 
 namespace id = res::beep_time_dialog;
 
-QString Key(const char* key) {
-  return QString::fromLatin1(key);
-}
-
 }  // namespace
 
 CBeepTimeDlg::CBeepTimeDlg(ui::Services& services, app::SettingsStore& store, QWidget* parent)
@@ -30,8 +26,7 @@ bool CBeepTimeDlg::OnInitDialog() {
 // A negative stored number has no meaning as a duration; it would otherwise show as a
 // ten-digit value close to 2^32.
 uint32_t CBeepTimeDlg::ReadSetting(const char* key, uint32_t fallback) const {
-  const int stored =
-      store_.GetInt(Key(app::section::kSettings), Key(key), static_cast<int>(fallback));
+  const int stored = store_.GetInt(app::section::kSettings, key, static_cast<int>(fallback));
   return stored < 0 ? fallback : static_cast<uint32_t>(stored);
 }
 
@@ -45,9 +40,9 @@ void CBeepTimeDlg::DoDataExchange(ui::DataExchange& dx) {
 void CBeepTimeDlg::OnOK() {
   if (!UpdateData(true))
     return;
-  const QString section = Key(app::section::kSettings);
-  store_.SetInt(section, Key(app::key::kCycleTime), static_cast<int>(cycleTimeMs_));
-  store_.SetInt(section, Key(app::key::kBeepTime), static_cast<int>(beepTimeMs_));
+  const QString section = app::section::kSettings;
+  store_.SetInt(section, app::key::kCycleTime, static_cast<int>(cycleTimeMs_));
+  store_.SetInt(section, app::key::kBeepTime, static_cast<int>(beepTimeMs_));
   EndDialog(ui::kIdOk);
 }
 

@@ -8,6 +8,7 @@
 #include "dialogs/port_entries.h"
 #include "dialogs/udev_device_monitor.h"
 #include "framework/resources.h"
+#include "main/main_settings.h"
 #include "main/settings_store.h"
 #include "resources/port_dialog_ids.h"
 
@@ -17,19 +18,17 @@ namespace {
 
 namespace id = res::port_dialog;
 
+namespace key = app::key;
+constexpr const char* kSection = app::section::kPort;
+
 constexpr int kLowestTimeoutMs = 10;
 constexpr int kHighestTimeoutMs = 300000;
 constexpr int kLowestAddress = 1;
 constexpr int kHighestAddress = 255;
-constexpr char kDefaultName[] = "COM1";
 
 PortSdk& ProgramSdk() {
   static KxLfPortSdk sdk;
   return sdk;
-}
-
-QString Key(const char* key) {
-  return QString::fromLatin1(key);
 }
 
 // What the window's growth does to each control.
@@ -53,12 +52,13 @@ CPortDlg::CPortDlg(ui::Services& services, app::SettingsStore& store, PortSdk& s
       store_(store),
       sdk_(sdk),
       monitor_(std::move(monitor)) {
-  const QString section = Key(port_key::kSection);
-  name_ = store_.GetString(section, Key(port_key::kName), QString());
-  baudCode_ = store_.GetInt(section, Key(port_key::kBaudRate), 19200);
-  timeoutMs_ = static_cast<uint32_t>(store_.GetInt(section, Key(port_key::kTimeout), 1000));
-  ethernetActive_ = store_.GetInt(section, Key(port_key::kEthernetActive), 0);
-  deviceAddress_ = store_.GetInt(section, Key(port_key::kDeviceAddress), 1);
+  // The members' first values are the defaults of absent keys.
+  name_ = store_.GetString(kSection, key::kPortName, QString());
+  baudCode_ = store_.GetInt(kSection, key::kBaudCode, baudCode_);
+  timeoutMs_ =
+      static_cast<uint32_t>(store_.GetInt(kSection, key::kTimeout, static_cast<int>(timeoutMs_)));
+  ethernetActive_ = store_.GetInt(kSection, key::kEthernetActive, ethernetActive_);
+  deviceAddress_ = store_.GetInt(kSection, key::kDeviceAddress, deviceAddress_);
   SettleStoredName();
 
   Bind(id::kInterfaceList, ui::Notification::kSelChange, [this] { OnListSelection(); });
@@ -73,7 +73,7 @@ void CPortDlg::SettleStoredName() {
   const QString usbPrefix = QLatin1String(kUsbPrefix);
   const QString lanPrefix = QLatin1String(kLanPrefix);
   if (name_.isEmpty()) {
-    name_ = QLatin1String(kDefaultName);
+    name_ = QLatin1String(app::kDefaultPortName);
     StoreName();
   } else if (name_.startsWith(usbPrefix)) {
     UpdatePortList(ListKind::kUsb);
@@ -101,7 +101,7 @@ void CPortDlg::SettleStoredName() {
 }
 
 void CPortDlg::StoreName() {
-  store_.SetString(Key(port_key::kSection), Key(port_key::kName), name_);
+  store_.SetString(kSection, key::kPortName, name_);
 }
 
 QString CPortDlg::GetConnectionName() const {
@@ -185,22 +185,21 @@ void CPortDlg::DoDataExchange(ui::DataExchange& dx) {
 void CPortDlg::OnOK() {
   if (!UpdateData(true))
     return;
-  const QString section = Key(port_key::kSection);
   const int selected = ListCurrent(id::kInterfaceList);
   if (selected >= 0) {
     name_ = ListText(id::kInterfaceList, selected);
     StoreName();
   }
-  baudCode_ = 19200;
+  baudCode_ = app::kDefaultBaudCode;
   const int rate = ListCurrent(id::kBaudRate);
   if (rate >= 0) {
     baudCode_ = ComposeBaudCode(ListText(id::kBaudRate, rate).toInt(), ListCurrent(id::kParity),
                                 ListCurrent(id::kStopBits));
-    store_.SetInt(section, Key(port_key::kBaudRate), baudCode_);
+    store_.SetInt(kSection, key::kBaudCode, baudCode_);
   }
-  store_.SetInt(section, Key(port_key::kTimeout), static_cast<int>(timeoutMs_));
-  store_.SetInt(section, Key(port_key::kDeviceAddress), deviceAddress_);
-  store_.SetInt(section, Key(port_key::kEthernetActive), ethernetActive_);
+  store_.SetInt(kSection, key::kTimeout, static_cast<int>(timeoutMs_));
+  store_.SetInt(kSection, key::kDeviceAddress, deviceAddress_);
+  store_.SetInt(kSection, key::kEthernetActive, ethernetActive_);
   EndDialog(ui::kIdOk);
 }
 

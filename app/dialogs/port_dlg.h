@@ -19,21 +19,9 @@
 #include "dialogs/device_change.h"
 #include "dialogs/port_sdk.h"
 #include "framework/dialog.h"
-
-namespace kx::app {
-class SettingsStore;
-}
+#include "main/main_settings.h"
 
 namespace kx::dialogs {
-
-namespace port_key {
-inline constexpr char kSection[] = "Port";
-inline constexpr char kName[] = "Name";
-inline constexpr char kBaudRate[] = "Baudrate";
-inline constexpr char kTimeout[] = "Timeout";
-inline constexpr char kEthernetActive[] = "EthernetAktiv";
-inline constexpr char kDeviceAddress[] = "Adresse";
-}  // namespace port_key
 
 // The timer that repeats the refresh after a device arrived.
 inline constexpr int kRefreshTimerId = 1000;
@@ -105,7 +93,7 @@ class CPortDlg : public ui::Dialog {
   std::unique_ptr<DeviceChangeMonitor> monitor_;
 
   QString name_;
-  int baudCode_ = 19200;
+  int baudCode_ = app::kDefaultBaudCode;
   uint32_t timeoutMs_ = 1000;
   int ethernetActive_ = 0;
   int deviceAddress_ = 1;

@@ -33,6 +33,8 @@ inline constexpr char kLogReads[] = "LogFileEnableLesen";
 inline constexpr char kPortName[] = "Name";
 inline constexpr char kBaudCode[] = "Baudrate";
 inline constexpr char kTimeout[] = "Timeout";
+inline constexpr char kEthernetActive[] = "EthernetAktiv";
+inline constexpr char kDeviceAddress[] = "Adresse";
 }  // namespace key
 
 // The interface until the operator chooses one, and the serial line and answer timeout of the
