@@ -76,28 +76,27 @@ void CPortDlg::SettleStoredName() {
     name_ = QLatin1String(app::kDefaultPortName);
     StoreName();
   } else if (name_.startsWith(usbPrefix)) {
-    UpdatePortList(ListKind::kUsb);
-    const std::string rest = name_.mid(usbPrefix.size()).toLocal8Bit().toStdString();
-    if (usbList_.empty()) {
-      name_.clear();
-      StoreName();
-    } else if (std::find(usbList_.begin(), usbList_.end(), rest) == usbList_.end()) {
-      name_ = usbPrefix + QString::fromLocal8Bit(usbList_.front());
-      StoreName();
-    }
+    SettleAgainstList(ListKind::kUsb, usbPrefix);
   } else if (name_.startsWith(lanPrefix) && ethernetActive_ != 0) {
-    const std::string rest = name_.mid(lanPrefix.size()).toLocal8Bit().toStdString();
-    if (sdk_.ProbeLanReader(rest.c_str()) >= 1)
-      return;
-    UpdatePortList(ListKind::kLan);
-    if (lanList_.empty()) {
-      name_.clear();
-      StoreName();
-    } else if (std::find(lanList_.begin(), lanList_.end(), rest) == lanList_.end()) {
-      name_ = lanPrefix + QString::fromLocal8Bit(lanList_.front());
-      StoreName();
-    }
+    // A LAN reader that answers where it was stored needs no search.
+    const QByteArray stored = name_.mid(lanPrefix.size()).toLocal8Bit();
+    if (sdk_.ProbeLanReader(stored.constData()) < 1)
+      SettleAgainstList(ListKind::kLan, lanPrefix);
   }
+}
+
+// The stored reader stays when the list has it; else the list's first reader, or none.
+void CPortDlg::SettleAgainstList(ListKind kind, const QString& prefix) {
+  UpdatePortList(kind);
+  const std::list<std::string>& readers = ListOf(kind);
+  const std::string stored = name_.mid(prefix.size()).toLocal8Bit().toStdString();
+  if (readers.empty())
+    name_.clear();
+  else if (std::find(readers.begin(), readers.end(), stored) == readers.end())
+    name_ = prefix + QString::fromLocal8Bit(readers.front());
+  else
+    return;
+  StoreName();
 }
 
 void CPortDlg::StoreName() {
@@ -207,7 +206,6 @@ void CPortDlg::OnDestroy() {
   if (monitor_ != nullptr)
     monitor_->Stop();
   // The window's timers end with it, and with them any pending refresh.
-  timerId_ = 0;
   rearmCount_ = 0;
 }
 

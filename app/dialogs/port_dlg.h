@@ -71,6 +71,7 @@ class CPortDlg : public ui::Dialog {
 
  private:
   void SettleStoredName();
+  void SettleAgainstList(ListKind kind, const QString& prefix);
   void StoreName();
   void SelectBaudCode();
   void FillList();
@@ -100,7 +101,6 @@ class CPortDlg : public ui::Dialog {
   std::list<std::string> comList_;
   std::list<std::string> usbList_;
   std::list<std::string> lanList_;
-  int timerId_ = 0;
   int rearmCount_ = 0;
   QSize minimumSize_;
   std::map<int, QRect> startRects_;  // control rectangles at the smallest size

@@ -153,10 +153,10 @@ void CPortDlg::OnDeviceChange(intptr_t event) {
   UpdateModeButtons(name_);
 
   if (ChangesDevices(event)) {
-    timerId_ = SetTimer(kRefreshTimerId, kRefreshTimerMs);
+    SetTimer(kRefreshTimerId, kRefreshTimerMs);
     rearmCount_ = 1;
   } else if (rearmCount_ >= 1 && rearmCount_ < kRefreshRepeats) {
-    timerId_ = SetTimer(kRefreshTimerId, kRefreshTimerMs);
+    SetTimer(kRefreshTimerId, kRefreshTimerMs);
     ++rearmCount_;
   } else {
     rearmCount_ = 0;
@@ -183,10 +183,9 @@ void CPortDlg::RefreshLists(intptr_t event) {
 }
 
 void CPortDlg::OnTimer(int timer) {
-  if (timerId_ == 0 || timer != timerId_)
+  // One tick only: the refresh it posts decides whether another follows.
+  if (timer != kRefreshTimerId || !KillTimer(timer))
     return;
-  KillTimer(timerId_);
-  timerId_ = 0;
   PostMessage(kDeviceChangeMessage, device_event::kConfigChanged);
 }
 
