@@ -39,8 +39,14 @@ int SignedValue(const QString& text) {
   return ok ? value : 0;
 }
 
+// Read Only and TI Read / Write: always 8 bytes from block 0.
 bool IsFixedLengthType(int typeIndex) {
-  return typeIndex == 0 || typeIndex == 1;
+  const flows::TransponderType* type = flows::FindTransponderType(typeIndex);
+  return type != nullptr && type->fixedBlockZero;
+}
+
+bool IsDataFormat(int format) {
+  return format >= static_cast<int>(convert::DataFormat::kDataBinary);
 }
 
 }  // namespace
@@ -225,9 +231,11 @@ convert::DataFormat CKX_M71_VantrelDlg::format() const {
 }
 
 int CKX_M71_VantrelDlg::WriteEdit() const {
-  return state_.dataFormat >= static_cast<int>(convert::DataFormat::kDataBinary)
-             ? kWriteEditMultiLine
-             : kWriteEdit;
+  return IsDataFormat(state_.dataFormat) ? kWriteEditMultiLine : kWriteEdit;
+}
+
+int CKX_M71_VantrelDlg::ReadDisplay() const {
+  return IsDataFormat(state_.dataFormat) ? kReadDisplayMultiLine : kReadDisplay;
 }
 
 }  // namespace kx::app

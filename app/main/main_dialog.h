@@ -138,8 +138,10 @@ class CKX_M71_VantrelDlg : public ui::Dialog {
   void OnSettings();
 
   convert::DataFormat format() const;
-  // The write edit of the current format: single line for the number formats.
+  // The write edit and the read display of the current format: single line for the number
+  // formats.
   int WriteEdit() const;
+  int ReadDisplay() const;
 
   SettingsStore& store_;
   std::unique_ptr<InterfaceSelection> ownInterfaces_;

@@ -71,8 +71,8 @@ void CKX_M71_VantrelDlg::LayOutFormat() {
   ShowItem(kWriteEdit, singleLine && writable);
   ShowItem(kReadDisplayMultiLine, !singleLine);
   ShowItem(kWriteEditMultiLine, !singleLine);
-  ResizeGroupBox(kReadGroup, singleLine ? kReadDisplay : kReadDisplayMultiLine);
-  ResizeGroupBox(kWriteGroup, singleLine ? kWriteEdit : kWriteEditMultiLine);
+  ResizeGroupBox(kReadGroup, ReadDisplay());
+  ResizeGroupBox(kWriteGroup, WriteEdit());
   if (!singleLine) {
     // Data has no number to count up, pad or surround with text.
     for (int id : {kLeadingZeros, kAutoIncrement, kExtraText}) {

@@ -21,10 +21,6 @@ using namespace res::main_window;
 // Shown when the write's values cannot be taken over; the validation has shown why.
 constexpr char kWriteTakeOverFailed[] = "OnSchreiben UpdateData Fehler";
 
-bool IsDataFormat(convert::DataFormat format) {
-  return format == convert::DataFormat::kDataBinary || format == convert::DataFormat::kDataAscii;
-}
-
 }  // namespace
 
 void CKX_M71_VantrelDlg::ShowStatusMessage(int stringId) {
@@ -63,13 +59,13 @@ bool CKX_M71_VantrelDlg::TakeOverForRead() {
 
 void CKX_M71_VantrelDlg::ShowReadValue(const QString& text) {
   lastReadValue_ = text;
-  SetItemText(IsDataFormat(format()) ? kReadDisplayMultiLine : kReadDisplay, text);
+  SetItemText(ReadDisplay(), text);
   lastStatusMessage_ = 0;
 }
 
 void CKX_M71_VantrelDlg::ForgetReadValue() {
   if (IsChecked(kKeepLastValue) == 0)
-    SetItemText(IsDataFormat(format()) ? kReadDisplayMultiLine : kReadDisplay, QString());
+    SetItemText(ReadDisplay(), QString());
 }
 
 bool CKX_M71_VantrelDlg::ReadOnce() {
