@@ -33,6 +33,16 @@ const char* const* IconIn(const res::Module& module, int id) {
   return nullptr;
 }
 
+// The library's entry, else the built-in one.
+template <typename Lookup>
+auto LibraryFirst(const res::Module* library, const res::Module& builtIn, int id, Lookup lookup) {
+  if (library != nullptr) {
+    if (const auto found = lookup(*library, id))
+      return found;
+  }
+  return lookup(builtIn, id);
+}
+
 // A table pointer that is null while its count is not zero marks a library that was not built
 // from our tables, however it got the entry point.
 bool IsWellFormed(const res::Module* module) {
@@ -76,33 +86,17 @@ void Resources::UseBuiltIn() {
 }
 
 const res::DialogTemplate* Resources::FindDialog(int id) const {
-  if (library_ != nullptr) {
-    if (const res::DialogTemplate* found = DialogIn(*library_, id))
-      return found;
-  }
-  return DialogIn(builtIn_, id);
-}
-
-std::optional<QString> Resources::FindString(int id) const {
-  const char* text = library_ != nullptr ? StringIn(*library_, id) : nullptr;
-  if (text == nullptr)
-    text = StringIn(builtIn_, id);
-  if (text == nullptr)
-    return std::nullopt;
-  return QString::fromUtf8(text);
+  return LibraryFirst(library_, builtIn_, id, DialogIn);
 }
 
 QString Resources::LoadString(int id) const {
-  return FindString(id).value_or(QString());
+  const char* text = LibraryFirst(library_, builtIn_, id, StringIn);
+  return text != nullptr ? QString::fromUtf8(text) : QString();
 }
 
 QIcon Resources::Icon(int id) const {
-  const char* const* xpm = library_ != nullptr ? IconIn(*library_, id) : nullptr;
-  if (xpm == nullptr)
-    xpm = IconIn(builtIn_, id);
-  if (xpm == nullptr)
-    return QIcon();
-  return QIcon(QPixmap(xpm));
+  const char* const* xpm = LibraryFirst(library_, builtIn_, id, IconIn);
+  return xpm != nullptr ? QIcon(QPixmap(xpm)) : QIcon();
 }
 
 }  // namespace kx::ui

@@ -5,7 +5,6 @@
 #include <QIcon>
 #include <QString>
 #include <filesystem>
-#include <optional>
 #include <string>
 
 #include "framework/resource_format.h"
@@ -29,7 +28,6 @@ class Resources {
   // An entry that the library lacks comes from the built-in resources. The template stays valid
   // until the next UseLibrary or UseBuiltIn.
   const res::DialogTemplate* FindDialog(int id) const;
-  std::optional<QString> FindString(int id) const;
   // Empty when no table has the id.
   QString LoadString(int id) const;
   QIcon Icon(int id) const;
