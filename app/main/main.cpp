@@ -23,6 +23,8 @@ int main(int argc, char** argv) {
   kx::app::AlsaBeeper beeper;
   kx::app::CKX_M71_VantrelApp app(resources, prompts, store, kx::app::GetProgramDirectory(),
                                   &interfaces, &beeper);
+  // F1 in the interface dialog opens the manual, as in every other window.
+  dialogServices.SetHelpHandler([&app](QWidget* parent) { app.WinHelp(parent); });
   app.InitInstance();
   kx::ui::UnregisterSdkWaitHooks();
   return 0;
