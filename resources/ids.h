@@ -3,6 +3,8 @@
 #pragma once
 
 #include "convert/messages.h"
+#include "flows/status_messages.h"
+#include "framework/framework_strings.h"
 
 namespace kx::res {
 
@@ -86,7 +88,7 @@ inline constexpr int kCmdChipTool = 1002;
 }  // namespace main_window
 
 namespace str {
-inline constexpr int kAppTitle = 57344;
+inline constexpr int kAppTitle = ui::strings::kAppTitle;
 
 // The main window's command menu.
 inline constexpr int kMenuAbout = 101;
@@ -106,15 +108,17 @@ inline constexpr int kDecimalByteCountAbove8 =
 inline constexpr int kNoData = static_cast<int>(convert::MessageId::kNoData);
 inline constexpr int kDataFieldTooLong = static_cast<int>(convert::MessageId::kDataFieldTooLong);
 
-// Errors of a reader connection, by the connection's SDK error code (flows::ErrorMessageId).
-inline constexpr int kErrorPortOpen = 180;       // 6: no such connection
-inline constexpr int kErrorTimeout = 104;        // 7
-inline constexpr int kErrorBlockLength = 165;    // 8
-inline constexpr int kErrorDataCount = 112;      // 9
-inline constexpr int kErrorNoSendData = 188;     // 11
-inline constexpr int kErrorNoReader = 129;       // 15
-inline constexpr int kErrorNoTransponder = 220;  // 21: the reader's status for an empty field
-inline constexpr int kErrorUnknown = 117;        // every other code
+// Errors of a reader connection, under the ids the flows report for the connection's SDK error
+// codes (flows::ErrorMessageId): 6 (no such connection), 7, 8, 9, 11, 15, 21 (the reader's status
+// for an empty field), and every other code.
+inline constexpr int kErrorPortOpen = static_cast<int>(flows::StatusMessage::kPortOpenFailed);
+inline constexpr int kErrorTimeout = static_cast<int>(flows::StatusMessage::kTimeout);
+inline constexpr int kErrorBlockLength = static_cast<int>(flows::StatusMessage::kBlockLengthWrong);
+inline constexpr int kErrorDataCount = static_cast<int>(flows::StatusMessage::kWrongDataCount);
+inline constexpr int kErrorNoSendData = static_cast<int>(flows::StatusMessage::kNoSendData);
+inline constexpr int kErrorNoReader = static_cast<int>(flows::StatusMessage::kNoReaderAtPort);
+inline constexpr int kErrorNoTransponder = static_cast<int>(flows::StatusMessage::kNoTransponder);
+inline constexpr int kErrorUnknown = static_cast<int>(flows::StatusMessage::kUnknownError);
 
 // Opening the manual.
 inline constexpr int kHelpNoResources = 10000;
@@ -126,9 +130,13 @@ inline constexpr int kHelpUnknownError = 10002;  // %d: the error number
 
 // The main window's reader connection and its write outcomes.
 namespace kx::res::str {
-inline constexpr int kReaderNotSupported = 231;  // the reader's type code is not accepted
-inline constexpr int kValueWritten = 32850;      // %1: the write text
-inline constexpr int kDataWritten = 32860;       // %1: the write counter, four digits
+// The reader's type code is not accepted.
+inline constexpr int kReaderNotSupported =
+    static_cast<int>(flows::StatusMessage::kReaderNotSupported);
+// %1: the write text.
+inline constexpr int kValueWritten = static_cast<int>(flows::StatusMessage::kValueWritten);
+// %1: the write counter, four digits.
+inline constexpr int kDataWritten = static_cast<int>(flows::StatusMessage::kDataWritten);
 }  // namespace kx::res::str
 
 // The log files and the data record files of the main window.
