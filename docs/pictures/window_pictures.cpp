@@ -19,6 +19,7 @@
 #include "framework/services.h"
 #include "framework/testing/scripted_prompts.h"
 #include "main_dialog.h"
+#include "main_settings.h"
 #include "memory_settings_store.h"
 #include "resources/builtin.h"
 #include "resources/ids.h"
@@ -26,6 +27,8 @@
 namespace {
 
 namespace mw = kx::res::main_window;
+namespace section = kx::app::section;
+namespace key = kx::app::key;
 
 // Caption height and frame of the drawn window, in points.
 constexpr int kCaptionHeight = 18;
@@ -107,9 +110,8 @@ void Click(kx::ui::Dialog& dialog, int id) {
 // The main window after a value was written to a TI Multi Page transponder and read back.
 bool DrawMainWindow(kx::ui::Services& services, const QString& file) {
   kx::app::MemorySettingsStore store;
-  store.SetString(QStringLiteral("Port"), QStringLiteral("Name"),
-                  QString::fromLatin1(kNoReaderPort));
-  store.SetString(QStringLiteral("Settings"), QStringLiteral("LastData"), QStringLiteral("1A2C"));
+  store.SetString(section::kPort, key::kPortName, kNoReaderPort);
+  store.SetString(section::kSettings, key::kLastData, QStringLiteral("1A2C"));
   kx::app::CKX_M71_VantrelDlg window(services, store, QStringLiteral("/opt/kx-vantrel/"));
   if (!window.Create())
     return false;
@@ -130,10 +132,9 @@ bool DrawMainWindow(kx::ui::Services& services, const QString& file) {
 // The interface dialog with the virtual COM reader chosen.
 bool DrawInterfaceDialog(kx::ui::Services& services, const QString& file) {
   kx::app::MemorySettingsStore store;
-  store.SetString(QStringLiteral("Port"), QStringLiteral("Name"),
-                  QStringLiteral("/dev/ttyACM0 [Orv Virtual COM]"));
-  store.SetInt(QStringLiteral("Port"), QStringLiteral("Baudrate"), 19200);
-  store.SetInt(QStringLiteral("Port"), QStringLiteral("Timeout"), 1000);
+  store.SetString(section::kPort, key::kPortName, QStringLiteral("/dev/ttyACM0 [Orv Virtual COM]"));
+  store.SetInt(section::kPort, key::kBaudCode, 19200);
+  store.SetInt(section::kPort, key::kTimeout, 1000);
   ExamplePorts ports;
   kx::dialogs::CPortDlg dialog(services, store, ports, std::make_unique<NoDeviceChanges>());
   if (!dialog.Create())
