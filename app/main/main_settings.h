@@ -1,5 +1,6 @@
-// The main window's persisted settings: their sections and keys, the defaults that replace a
-// missing or unusable value, and what the window writes back.
+// The main window's persisted settings: their sections and keys (the "Port" keys are shared with
+// the interface dialog, which writes them), the defaults that replace a missing or unusable
+// value, and what the window writes back.
 #pragma once
 
 #include <QString>
