@@ -89,7 +89,6 @@ class CKX_M71_VantrelDlg : public ui::Dialog {
   // The state as the last data exchange left it.
   const MainSettings& state() const { return state_; }
   int transponderType() const { return transponderType_; }
-  const QString& readDisplayText() const { return readDisplayText_; }
   const QString& appTitle() const { return appTitle_; }
 
  protected:
