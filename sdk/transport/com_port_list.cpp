@@ -4,19 +4,15 @@
 #include <cctype>
 #include <cstdlib>
 
-#include "transport/ascii_case.h"
+#include "transport/usb_reader_ids.h"
 
 namespace kxlf {
 namespace {
 
-constexpr const char* kVirtualComVendor = "6a7b";
-constexpr const char* kVirtualComProduct = "0c5d";
-
 std::string Describe(const TtyPort& port) {
   if (port.product.rfind("Orv", 0) == 0 || port.product.rfind("QL-4", 0) == 0)
     return port.device + " [" + port.product + "]";
-  if (EqualsAsciiNoCase(port.usbVendorId, kVirtualComVendor) &&
-      EqualsAsciiNoCase(port.usbProductId, kVirtualComProduct))
+  if (IsUsbReader(UsbReaderKind::kVirtualCom, port.usbVendorId, port.usbProductId))
     return port.device + " [Orv Virtual COM]";
   return port.device;
 }

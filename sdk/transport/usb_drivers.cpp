@@ -4,6 +4,8 @@
 
 #include <fstream>
 
+#include "transport/usb_reader_ids.h"
+
 namespace kxlf {
 namespace {
 
@@ -49,9 +51,9 @@ int MissingUsbDrivers(const fs::path& usbDevices) {
     const std::string vendor = FirstLine(entry.path() / "idVendor");
     const std::string product = FirstLine(entry.path() / "idProduct");
     int bit = 0;
-    if (vendor == "0403" && product == "9d42")
+    if (IsUsbReader(UsbReaderKind::kFtdi, vendor, product))
       bit = 1;
-    if (vendor == "6a7b" && product == "0c5d")
+    if (IsUsbReader(UsbReaderKind::kVirtualCom, vendor, product))
       bit = 2;
     if (bit != 0 && !HasBoundInterface(usbDevices, name))
       missing |= bit;

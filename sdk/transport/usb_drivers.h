@@ -8,7 +8,7 @@
 namespace kxlf {
 
 // Bits of the readers attached to this machine whose driver is missing: bit 0 for an
-// FTDI-based reader (0403:9d42), bit 1 for a virtual COM reader (6a7b:0c5d). 0 when every
+// FTDI-based reader, bit 1 for a virtual COM reader (ids in usb_reader_ids.h). 0 when every
 // attached reader has its driver, or none is attached. `usbDevices` is the folder that lists
 // the USB devices and their interfaces (sysfs /sys/bus/usb/devices).
 int MissingUsbDrivers(const std::filesystem::path& usbDevices = "/sys/bus/usb/devices");
