@@ -20,6 +20,19 @@ bool All(std::string_view text, bool (*accepted)(char)) {
   return std::all_of(text.begin(), text.end(), accepted);
 }
 
+// The runs of digits between blanks all have an even length.
+bool EveryDigitRunIsPairs(std::string_view text) {
+  size_t run = 0;
+  for (char c : text) {
+    if (c != ' ') {
+      ++run;
+    } else if (run % 2 != 0) {
+      return false;
+    }
+  }
+  return run % 2 == 0;
+}
+
 std::optional<Message> CheckContent(DataFormat format, int n, std::string_view text,
                                     bool extraTextAllowed) {
   switch (format) {
@@ -41,6 +54,10 @@ std::optional<Message> CheckContent(DataFormat format, int n, std::string_view t
       if (!All(text, [](char c) { return c == ' ' || IsHexDigit(c); })) {
         return MessageId::kNoHexInput;
       }
+      // Every byte is two adjacent digits: a lone digit would be sent as a byte made of it and
+      // whatever follows, one digit past the text's end or a blank.
+      if (!EveryDigitRunIsPairs(text))
+        return MessageId::kNoHexInput;
       const auto digits = static_cast<int64_t>(text.size()) -
                           static_cast<int64_t>(std::count(text.begin(), text.end(), ' '));
       if (digits / 2 > n)

@@ -1,4 +1,5 @@
-// The success beep on the default sound device through ALSA; silent where no device plays.
+// The success beep on the default sound device through ALSA; silent where no device plays, and
+// without a word about it unless KXLF_DEBUG is set.
 #pragma once
 
 #include "beeper.h"

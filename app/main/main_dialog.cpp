@@ -52,7 +52,7 @@ bool IsDataFormat(int format) {
 }  // namespace
 
 CKX_M71_VantrelDlg::CKX_M71_VantrelDlg(ui::Services& services, SettingsStore& store,
-                                       const QString& programDirectory,
+                                       const QString& logDirectory,
                                        InterfaceSelection* interfaces, Beeper* beeper)
     : Dialog(services, kDialog),
       store_(store),
@@ -61,7 +61,7 @@ CKX_M71_VantrelDlg::CKX_M71_VantrelDlg(ui::Services& services, SettingsStore& st
       ownBeeper_(beeper != nullptr ? nullptr : std::make_unique<SilentBeeper>()),
       interfaces_(interfaces != nullptr ? *interfaces : *ownInterfaces_),
       beeper_(beeper != nullptr ? *beeper : *ownBeeper_),
-      state_(ReadMainSettings(store, programDirectory)) {
+      state_(ReadMainSettings(store, logDirectory)) {
   BindHandlers();
 }
 

@@ -37,9 +37,9 @@ class CKX_M71_VantrelDlg : public ui::Dialog {
   Q_OBJECT
 
  public:
-  // programDirectory ends with "/". Without interfaces only the stored interface is tried;
-  // without a beeper writes are silent.
-  CKX_M71_VantrelDlg(ui::Services& services, SettingsStore& store, const QString& programDirectory,
+  // logDirectory, where the default logs lie, ends with "/". Without interfaces only the stored
+  // interface is tried; without a beeper writes are silent.
+  CKX_M71_VantrelDlg(ui::Services& services, SettingsStore& store, const QString& logDirectory,
                      InterfaceSelection* interfaces = nullptr, Beeper* beeper = nullptr);
   ~CKX_M71_VantrelDlg() override;
 

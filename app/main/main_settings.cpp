@@ -49,7 +49,7 @@ uint32_t ReadStartBlock(SettingsStore& store) {
 
 }  // namespace
 
-MainSettings ReadMainSettings(SettingsStore& store, const QString& programDirectory) {
+MainSettings ReadMainSettings(SettingsStore& store, const QString& logDirectory) {
   const MainSettings defaults;
   MainSettings s;
   ReadBeepAndCycleTimes(store, s);
@@ -68,9 +68,9 @@ MainSettings ReadMainSettings(SettingsStore& store, const QString& programDirect
   s.byteCount = ReadInt(store, kSettingsSection, key::kByteCount, kAbsent, defaults.byteCount);
 
   s.writeLogFile = ReadText(store, kProtocolSection, key::kWriteLogName,
-                            programDirectory + QString::fromUtf8(kDefaultWriteLog));
+                            logDirectory + QString::fromUtf8(kDefaultWriteLog));
   s.readLogFile = ReadText(store, kProtocolSection, key::kReadLogName,
-                           programDirectory + QString::fromUtf8(kDefaultReadLog));
+                           logDirectory + QString::fromUtf8(kDefaultReadLog));
   s.logWrites = ReadInt(store, kProtocolSection, key::kLogWrites, kAbsent, defaults.logWrites);
   s.logReads = ReadInt(store, kProtocolSection, key::kLogReads, kAbsent, defaults.logReads);
   return s;

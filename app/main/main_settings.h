@@ -44,7 +44,8 @@ inline constexpr char kDefaultPortName[] = "COM1";
 inline constexpr int kDefaultBaudCode = 19200;
 inline constexpr int kDefaultConnectTimeoutMs = 500;
 
-// File names of the two logs in the program directory, until the operator chooses others.
+// File names of the two logs in the log directory (DefaultLogDirectory), until the operator
+// chooses others.
 inline constexpr char kDefaultWriteLog[] = "Protokoll_S.txt";
 inline constexpr char kDefaultReadLog[] = "Protokoll_L.txt";
 
@@ -66,9 +67,9 @@ struct MainSettings {
 
 // Reads every setting of the main window. A missing value, and a value that is no whole number
 // where one is expected, takes its default, which is written back at once; so does a start block
-// of 0 or above 17. programDirectory ends with "/"; the default logs lie in it. Other values are
+// of 0 or above 17. logDirectory ends with "/"; the default logs lie in it. Other values are
 // taken as stored, except a data format outside 0..5, which is read as 0.
-MainSettings ReadMainSettings(SettingsStore& store, const QString& programDirectory);
+MainSettings ReadMainSettings(SettingsStore& store, const QString& logDirectory);
 
 // Reads "BeepTime" and "ZyklusZeit" again, as the settings dialog may have changed them.
 void ReadBeepAndCycleTimes(SettingsStore& store, MainSettings& settings);

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "framework/resources.h"
+#include "log_directory.h"
 #include "main_dialog.h"
 #include "main_settings.h"
 #include "manual.h"
@@ -30,7 +31,8 @@ bool CKX_M71_VantrelApp::InitInstance() {
   while (code == kEndLanguageSwitch || code == ui::kIdOk) {
     if (code == kEndLanguageSwitch)
       ApplyLanguage();
-    CKX_M71_VantrelDlg dialog(services_, store_, programDirectory_ + u'/', interfaces_, beeper_);
+    CKX_M71_VantrelDlg dialog(services_, store_, DefaultLogDirectory(programDirectory_),
+                              interfaces_, beeper_);
     code = dialog.DoModal();
   }
   return false;

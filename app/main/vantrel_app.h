@@ -21,7 +21,8 @@ class SettingsStore;
 
 class CKX_M71_VantrelApp {
  public:
-  // programDirectory (GetProgramDirectory) holds the English resource library and the manual.
+  // programDirectory (GetProgramDirectory) holds the English resource library and the manual,
+  // and the default logs when the program may write there (DefaultLogDirectory).
   // interfaces and beeper go to every main window (null: the window's own defaults).
   CKX_M71_VantrelApp(ui::Resources& resources, ui::PromptService& prompts, SettingsStore& store,
                      const QString& programDirectory, InterfaceSelection* interfaces = nullptr,

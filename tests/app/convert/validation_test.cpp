@@ -84,8 +84,11 @@ TEST(ValidateWriteInput, DataBinaryCountsPairs) {
   EXPECT_TRUE(Check(DataFormat::kDataBinary, "3", "01 02 03").ok());
   EXPECT_EQ(Check(DataFormat::kDataBinary, "3", "01020304").failure,
             Message{MessageId::kDataFieldTooLong});
-  // Seven digits are three whole pairs and a lone digit: accepted.
-  EXPECT_TRUE(Check(DataFormat::kDataBinary, "3", "0102030").ok());
+  EXPECT_TRUE(Check(DataFormat::kDataBinary, "3", " 0102 03").ok());
+  // A lone digit would become a byte of it and the character after it: refused, wherever it is.
+  for (std::string_view lone : {"0102030", "01 02 3", "1", "0 1", "012 3", "01 2 03"})
+    EXPECT_EQ(Check(DataFormat::kDataBinary, "3", lone).failure, Message{MessageId::kNoHexInput})
+        << lone;
   EXPECT_EQ(Check(DataFormat::kDataBinary, "3", "01,02").failure, Message{MessageId::kNoHexInput});
 }
 

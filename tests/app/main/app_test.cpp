@@ -229,6 +229,26 @@ TEST_F(Help, F1InTheMainWindowOpensTheManual) {
   EXPECT_EQ(prompts.opened(), QStringList{dir.filePath("Handbuch.pdf")});
 }
 
+// An installed program may not write beside itself: its default logs go to the user's data
+// directory, and names the operator chose stay as they are.
+TEST_F(Application, DefaultLogsOfAnInstalledProgramGoToTheDataDirectory) {
+  const QString data = dir.filePath("data");
+  qputenv("XDG_DATA_HOME", data.toUtf8());
+  app = std::make_unique<CKX_M71_VantrelApp>(resources, prompts, store, dir.filePath("no/such"),
+                                             &interfaces);
+  Run({});
+  qunsetenv("XDG_DATA_HOME");
+  const QString logs = data + "/Orv Applikationen/KX-M71 Vantrel/";
+  EXPECT_EQ(store.GetString("Protokoll", "LogFileNameSchreiben", ""), logs + "Protokoll_S.txt");
+  EXPECT_EQ(store.GetString("Protokoll", "LogFileNameLesen", ""), logs + "Protokoll_L.txt");
+
+  store.SetString("Protokoll", "LogFileNameLesen", "/srv/Lesen.txt");
+  app = std::make_unique<CKX_M71_VantrelApp>(resources, prompts, store, dir.path(), &interfaces);
+  Run({});
+  EXPECT_EQ(store.GetString("Protokoll", "LogFileNameLesen", ""), "/srv/Lesen.txt");
+  EXPECT_EQ(store.GetString("Protokoll", "LogFileNameSchreiben", ""), logs + "Protokoll_S.txt");
+}
+
 TEST(ProgramDirectory, IsWhereTheRunningProgramLies) {
   EXPECT_EQ(GetProgramDirectory(), QCoreApplication::applicationDirPath());
   EXPECT_FALSE(GetProgramDirectory().endsWith(u'/'));

@@ -250,6 +250,7 @@ TEST_F(CommandsTest, InvalidValuesAreRefusedBeforeAnythingIsSent) {
            {"--type", "ti-multipage", "--format", "decimal-binary", "-2"},
            {"--type", "ti-multipage", "--format", "decimal-ascii", "--length", "3", "1234"},
            {"--type", "ti-multipage", "--format", "data-binary", "--length", "2", "01 02 03"},
+           {"--type", "ti-multipage", "--format", "data-binary", "--length", "2", "01 2"},
            {"--type", "ti-multipage", "--format", "hex-ascii", ""},
            {"--type", "ti-multipage", "--length", "0", "1"},
            {"--type", "ti-multipage", "--start", "18", "1"},
