@@ -27,6 +27,38 @@ TEST(EmulatorOptions, FullCommandLine) {
   EXPECT_TRUE(ParseEmulatorOptions({"--help"}).options->help);
 }
 
+TEST(EmulatorOptions, ChipOptions) {
+  const ParsedOptions sic = ParseEmulatorOptions({"--pty", "x", "--transponder", "38", "--ctune",
+                                                  "90", "--detune", "-2.5", "--setting1-pf", "120",
+                                                  "--unsteady", "70", "--measure-failures", "3"});
+  ASSERT_TRUE(sic.options) << sic.error;
+  const Transponder& chip = *sic.options->reader.transponder;
+  EXPECT_EQ(chip.ctune, 90);
+  EXPECT_DOUBLE_EQ(chip.circuit.frequencyScale, 0.975);
+  EXPECT_DOUBLE_EQ(chip.circuit.settingCapacitanceF, 120e-12);
+  EXPECT_EQ(chip.measurementFaults.unsteadyHz, 70);
+  EXPECT_EQ(chip.measurementFaults.failures, 3);
+
+  const ParsedOptions hdx =
+      ParseEmulatorOptions({"--pty", "x", "--transponder", "35", "--chip-config", "B5"});
+  ASSERT_TRUE(hdx.options) << hdx.error;
+  EXPECT_EQ(hdx.options->reader.transponder->chipConfig, 0xB5);
+
+  const std::vector<std::vector<std::string>> bad = {
+      {"--pty", "x", "--ctune", "5"},
+      {"--pty", "x", "--transponder", "33", "--ctune", "5"},
+      {"--pty", "x", "--transponder", "38", "--ctune", "256"},
+      {"--pty", "x", "--transponder", "38", "--detune", "51"},
+      {"--pty", "x", "--transponder", "38", "--detune", "nan"},
+      {"--pty", "x", "--transponder", "38", "--unsteady", "-1"},
+      {"--pty", "x", "--transponder", "38", "--chip-config", "B5"},
+      {"--pty", "x", "--transponder", "35", "--chip-config", "B5C6"},
+      {"--pty", "x", "--transponder", "35", "--measure-failures", "1"},
+  };
+  for (const std::vector<std::string>& args : bad)
+    EXPECT_FALSE(ParseEmulatorOptions(args).options) << args[args.size() - 2];
+}
+
 TEST(EmulatorOptions, RefusesWhatItCannotServe) {
   const std::vector<std::vector<std::string>> bad = {
       {},

@@ -170,5 +170,32 @@ TEST(ExtendedCommands, FrequencyFollowsCtuneAndSetting) {
   EXPECT_LE(at61Setting1, 126200);
 }
 
+// Chips that the tuning tool cannot tune: a detuned coil, a measurement that wobbles, and
+// measurements that fail on request.
+TEST(ExtendedCommands, MeasurementsMisbehaveAsAsked) {
+  Transponder detuned = MakeTransponder(38);
+  detuned.circuit.frequencyScale = 1.05;
+  ReaderModel typical = ModelWith(MakeTransponder(38));
+  ReaderModel high = ModelWith(detuned);
+  EXPECT_NEAR(MeasuredHz(high, 61, 1, 0) / MeasuredHz(typical, 61, 1, 0), 1.05, 0.001);
+
+  Transponder unsteady = MakeTransponder(38);
+  unsteady.measurementFaults.unsteadyHz = 60;
+  ReaderModel wobbling = ModelWith(unsteady);
+  const double first = MeasuredHz(wobbling, 61, 1, 0);
+  const double second = MeasuredHz(wobbling, 61, 1, 0);
+  EXPECT_NEAR(first - second, 120, 20);
+  EXPECT_NEAR(MeasuredHz(wobbling, 61, 1, 0), first, 1);
+
+  Transponder failing = MakeTransponder(38);
+  failing.measurementFaults.failures = 2;
+  ReaderModel model = ModelWith(failing);
+  EXPECT_EQ(Exchange(model, 0xC4, {38, 1, 70, 1, 0, 0}).code, kStatusNoTransponder);
+  EXPECT_EQ(Exchange(model, 0xC4, {38, 1, 70, 1, 0, 0}).code, kStatusNoTransponder);
+  EXPECT_EQ(model.CurrentTransponder()->ctune, 64) << "a failed measurement sends nothing";
+  EXPECT_GT(MeasuredHz(model, 70, 1, 0), 130000);
+  EXPECT_EQ(model.CurrentTransponder()->ctune, 70);
+}
+
 }  // namespace
 }  // namespace kxemu

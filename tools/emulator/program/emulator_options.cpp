@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "kxemu/reader_identity.h"
+#include "link/reader_commands.h"
 
 namespace kxemu {
 
@@ -16,6 +17,15 @@ std::optional<long> ParseNumber(const std::string& text, long min, long max) {
   const char* end = text.data() + text.size();
   const auto [rest, error] = std::from_chars(text.data(), end, value);
   if (error != std::errc() || rest != end || value < min || value > max)
+    return std::nullopt;
+  return value;
+}
+
+std::optional<double> ParseDecimal(const std::string& text, double min, double max) {
+  double value = 0;
+  const char* end = text.data() + text.size();
+  const auto [rest, error] = std::from_chars(text.data(), end, value);
+  if (error != std::errc() || rest != end || !(value >= min && value <= max))
     return std::nullopt;
   return value;
 }
@@ -52,13 +62,29 @@ struct TransponderRequest {
   std::optional<Bytes> uid;
   std::optional<Bytes> data;
   std::vector<size_t> locked;
+  // SIC7999 tuning.
+  std::optional<uint8_t> ctune;
+  std::optional<double> detunePercent;
+  std::optional<double> setting1Picofarad;
+  std::optional<int> unsteadyHz;
+  std::optional<int> measureFailures;
+  // HDX+ configuration byte.
+  std::optional<uint8_t> chipConfig;
+
+  bool Tuning() const {
+    return ctune || detunePercent || setting1Picofarad || unsteadyHz || measureFailures;
+  }
 };
+
+constexpr int kSic7999 = 38;
+constexpr double kPicofarad = 1e-12;
 
 std::optional<std::string> BuildTransponder(const TransponderRequest& request,
                                             std::optional<Transponder>& out) {
   if (!request.spec) {
-    if (request.uid || request.data || !request.locked.empty()) {
-      return "--uid, --data and --lock need --transponder";
+    if (request.uid || request.data || !request.locked.empty() || request.Tuning() ||
+        request.chipConfig) {
+      return "--uid, --data, --lock and the chip options need --transponder";
     }
     return std::nullopt;
   }
@@ -81,6 +107,23 @@ std::optional<std::string> BuildTransponder(const TransponderRequest& request,
       return "--lock names a block the transponder lacks";
     transponder.locked[block] = true;
   }
+  if (request.Tuning() && transponder.type != kSic7999)
+    return "--ctune, --detune, --setting1-pf, --unsteady and --measure-failures need a SIC7999 "
+           "(--transponder 38)";
+  if (request.chipConfig && !kxlf::IsChipCode(transponder.type))
+    return "--chip-config needs a TI HDX+ (--transponder 35) or chip code 37";
+  if (request.ctune)
+    transponder.ctune = *request.ctune;
+  if (request.detunePercent)
+    transponder.circuit.frequencyScale = 1.0 + *request.detunePercent / 100.0;
+  if (request.setting1Picofarad)
+    transponder.circuit.settingCapacitanceF = *request.setting1Picofarad * kPicofarad;
+  if (request.unsteadyHz)
+    transponder.measurementFaults.unsteadyHz = *request.unsteadyHz;
+  if (request.measureFailures)
+    transponder.measurementFaults.failures = *request.measureFailures;
+  if (request.chipConfig)
+    transponder.chipConfig = *request.chipConfig;
   out = std::move(transponder);
   return std::nullopt;
 }
@@ -148,6 +191,34 @@ ParsedOptions ParseEmulatorOptions(const std::vector<std::string>& args) {
           return fail("--lock wants block numbers separated by commas");
         transponder.locked.push_back(static_cast<size_t>(*block));
       }
+    } else if (name == "--ctune") {
+      const auto ctune = ParseNumber(value, 0, 255);
+      if (!ctune)
+        return fail("--ctune wants 0 to 255");
+      transponder.ctune = static_cast<uint8_t>(*ctune);
+    } else if (name == "--detune") {
+      transponder.detunePercent = ParseDecimal(value, -50.0, 50.0);
+      if (!transponder.detunePercent)
+        return fail("--detune wants a percentage from -50 to 50");
+    } else if (name == "--setting1-pf") {
+      transponder.setting1Picofarad = ParseDecimal(value, 0.0, 10000.0);
+      if (!transponder.setting1Picofarad)
+        return fail("--setting1-pf wants picofarads from 0 to 10000");
+    } else if (name == "--unsteady") {
+      const auto hertz = ParseNumber(value, 0, 10000);
+      if (!hertz)
+        return fail("--unsteady wants hertz, 0 to 10000");
+      transponder.unsteadyHz = static_cast<int>(*hertz);
+    } else if (name == "--measure-failures") {
+      const auto count = ParseNumber(value, 0, 1000000);
+      if (!count)
+        return fail("--measure-failures wants a count, 0 to 1000000");
+      transponder.measureFailures = static_cast<int>(*count);
+    } else if (name == "--chip-config") {
+      const std::optional<Bytes> byte = ParseHex(value);
+      if (!byte || byte->size() != 1)
+        return fail("--chip-config wants one byte in hexadecimal, e.g. B5");
+      transponder.chipConfig = byte->front();
     } else {
       return fail("unknown option: " + name);
     }
@@ -179,6 +250,15 @@ std::string EmulatorUsage() {
           "  --uid HEX              its identity, e.g. E004010012345621\n"
           "  --data HEX             its memory from block 0 on\n"
           "  --lock B[,B...]        blocks locked against writes\n"
+          "  --ctune N              SIC7999 (type 38): its present CTune (default 64)\n"
+          "  --detune PERCENT       SIC7999: every resonance this much higher (negative: lower);\n"
+          "                         from about 10 either way no CTune reaches the window\n"
+          "  --setting1-pf PF       SIC7999: capacitance that frequency setting 1 adds\n"
+          "                         (default 97.6)\n"
+          "  --unsteady HZ          SIC7999: measurements wobble this much up and down\n"
+          "  --measure-failures N   SIC7999: the next N measurement requests fail (the host\n"
+          "                         library tries each measurement three times)\n"
+          "  --chip-config HEX      TI HDX+ (type 35): its configuration byte, e.g. B5\n"
           "  --delay MS             pause before every answer\n"
           "  --help                 this text\n"
           "\n"

@@ -26,9 +26,16 @@ Bytes ConfigurationRecord(const Transponder& transponder) {
 Answer MeasureFrequency(Transponder& transponder, uint8_t ctune, uint8_t apply, uint8_t setting) {
   if (setting > 1)
     return StatusOnly(kStatusBadParameter);
+  MeasurementFaults& faults = transponder.measurementFaults;
+  if (faults.failures > 0) {
+    --faults.failures;
+    return StatusOnly(kStatusNoTransponder);
+  }
   if (apply != 0)
     transponder.ctune = ctune;
-  const double frequency = ResonanceFrequencyHz(transponder.circuit, transponder.ctune, setting);
+  const int wobble = transponder.measurements++ % 2 == 0 ? faults.unsteadyHz : -faults.unsteadyHz;
+  const double frequency =
+      ResonanceFrequencyHz(transponder.circuit, transponder.ctune, setting) + wobble;
   // A circuit without a usable resonance (zero or negative parts) gives no measurement.
   if (!std::isfinite(frequency) || frequency <= 0.0)
     return StatusOnly(kStatusBadParameter);

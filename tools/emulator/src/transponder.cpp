@@ -50,7 +50,8 @@ bool IsLocked(const Transponder& transponder, size_t block) {
 double ResonanceFrequencyHz(const ResonanceCircuit& circuit, uint8_t ctune, int setting) {
   const double capacitance = circuit.baseCapacitanceF + ctune * circuit.ctuneStepF +
                              (setting != 0 ? circuit.settingCapacitanceF : 0.0);
-  return 1.0 / (2.0 * std::numbers::pi * std::sqrt(circuit.inductanceH * capacitance));
+  return circuit.frequencyScale /
+         (2.0 * std::numbers::pi * std::sqrt(circuit.inductanceH * capacitance));
 }
 
 }  // namespace kxemu
