@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <string>
+
+#include "debug_log.h"
 
 namespace kxlf {
 
@@ -100,10 +103,13 @@ bool FtdiLine::Configure(const LineSettings& settings) {
   } else {
     dcb.DCBlength = sizeof(FTDCB);
     dcb.fRtsControl = RTS_CONTROL_ENABLE;
-    if (ApplyLineSettings(settings, dcb)) {
+    const bool valid = ApplyLineSettings(settings, dcb);
+    if (valid)
       DisableFlowControl(dcb);
-      applied &= d2xx_.FT_W32_SetCommState(handle, &dcb) != kFalse;
-    } else {
+    if (!valid || d2xx_.FT_W32_SetCommState(handle, &dcb) == kFalse) {
+      // The line keeps its previous settings; the reader's answer decides whether they do.
+      DebugLog("Fehler: Baudrate " + std::to_string(settings.baudRate) +
+               " wird vom Treiber abgelehnt");
       applied = false;
     }
   }
@@ -159,24 +165,23 @@ int FtdiLine::Read(uint8_t* buffer, size_t size, int& errorCode) {
   return static_cast<int>(std::min(got, wanted));
 }
 
-bool FtdiLine::Write(const uint8_t* data, size_t size) {
+WriteOutcome FtdiLine::Write(const uint8_t* data, size_t size) {
+  WriteOutcome outcome;
   FT_HANDLE handle = handle_.load();
-  if (handle == nullptr)
-    return false;
-  while (size > 0) {
-    const DWORD chunk = static_cast<DWORD>(std::min<size_t>(size, MAXDWORD));
+  while (outcome.written < size) {
+    const DWORD chunk = static_cast<DWORD>(std::min<size_t>(size - outcome.written, MAXDWORD));
     DWORD written = 0;
     // The library takes a non-const buffer but only reads from it.
-    if (d2xx_.FT_W32_WriteFile(handle, const_cast<uint8_t*>(data), chunk, &written, nullptr) ==
-            kFalse ||
+    if (handle == nullptr ||
+        d2xx_.FT_W32_WriteFile(handle, const_cast<uint8_t*>(data + outcome.written), chunk,
+                               &written, nullptr) == kFalse ||
         written == 0) {
-      return false;
+      outcome.failed = true;
+      break;
     }
-    written = std::min(written, chunk);
-    data += written;
-    size -= written;
+    outcome.written += std::min(written, chunk);
   }
-  return true;
+  return outcome;
 }
 
 }  // namespace kxlf

@@ -36,6 +36,13 @@ enum ModemLine : uint32_t {
   kModemRlsd = 0x0080,
 };
 
+// What one write handed to the device: the bytes from the front that it took, and whether it
+// refused the rest (rather than merely having no room for it yet).
+struct WriteOutcome {
+  size_t written = 0;
+  bool failed = false;
+};
+
 struct LineStatus {
   uint32_t errors = 0;
   uint32_t bytesWaiting = 0;  // received, not yet read
@@ -60,8 +67,10 @@ class SerialLine {
   virtual bool QueryModemLines(uint32_t& lines) = 0;
   // Reads up to `size` bytes without blocking; returns the count, or -1 with `errorCode` set.
   virtual int Read(uint8_t* buffer, size_t size, int& errorCode) = 0;
-  // Writes all bytes; false when the device refuses them.
-  virtual bool Write(const uint8_t* data, size_t size) = 0;
+  // Hands over what the device takes. A line with a wait descriptor never blocks here: it stops
+  // when the device has no room, and the descriptor turns writable once it has. A line without
+  // one writes everything unless the device refuses.
+  virtual WriteOutcome Write(const uint8_t* data, size_t size) = 0;
 
   // A descriptor that becomes readable when bytes arrive or the device goes away, or -1 when
   // the line can only be polled on a timer.

@@ -7,6 +7,10 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <string>
+
+#include "debug_log.h"
+#include "transport/custom_baud_rate_linux.h"
 
 namespace kxlf {
 namespace {
@@ -78,11 +82,8 @@ bool TermiosLine::Open(const std::string& device) {
     return false;
   }
   ::ioctl(fd, TIOCEXCL);
-  // Writes block until the driver has taken the bytes; reads never block because the worker
-  // only reads what the driver reports as waiting.
-  const int flags = ::fcntl(fd, F_GETFL);
-  if (flags >= 0)
-    ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+  // The descriptor stays non-blocking: a write takes what the driver has room for and never
+  // holds the caller's thread, and the port's worker sends the rest once the device drains.
   fd_ = fd;
   hasModemLines_ = true;
   return true;
@@ -97,11 +98,10 @@ bool TermiosLine::Configure(const LineSettings& settings) {
   ::cfmakeraw(&tio);
   bool ok = true;
   speed_t speed;
-  if (SpeedFor(settings.baudRate, speed)) {
+  const bool tableRate = SpeedFor(settings.baudRate, speed);
+  if (tableRate) {
     ::cfsetispeed(&tio, speed);
     ::cfsetospeed(&tio, speed);
-  } else {
-    ok = false;  // unknown rate: keep the device's own
   }
   tio.c_cflag &= ~(CSIZE | PARENB | PARODD | CSTOPB | CRTSCTS);
   switch (settings.dataBits) {
@@ -130,6 +130,13 @@ bool TermiosLine::Configure(const LineSettings& settings) {
   tio.c_cc[VTIME] = 0;
   if (::tcsetattr(fd_, TCSANOW, &tio) != 0)
     ok = false;
+  // Any other rate the driver accepts is set by number. One it refuses leaves the line at its
+  // previous speed; the open still succeeds and the reader's answer (or none) decides.
+  if (!tableRate && !SetCustomBaudRate(fd_, settings.baudRate)) {
+    DebugLog("Fehler: Baudrate " + std::to_string(settings.baudRate) +
+             " wird vom Treiber abgelehnt");
+    ok = false;
+  }
 
   // DTR and RTS on, as a reader powered from the handshake lines expects. Pseudo-terminals
   // have no modem lines; that is no failure.
@@ -200,25 +207,30 @@ int TermiosLine::Read(uint8_t* buffer, size_t size, int& errorCode) {
       return static_cast<int>(got);
     if (errno == EINTR)
       continue;
+    if (errno == EAGAIN || errno == EWOULDBLOCK)
+      return 0;
     errorCode = errno;
     return -1;
   }
 }
 
-bool TermiosLine::Write(const uint8_t* data, size_t size) {
-  if (fd_ < 0)
-    return false;
-  size_t done = 0;
-  while (done < size) {
-    const ssize_t wrote = ::write(fd_, data + done, size - done);
+WriteOutcome TermiosLine::Write(const uint8_t* data, size_t size) {
+  WriteOutcome outcome;
+  if (fd_ < 0) {
+    outcome.failed = true;
+    return outcome;
+  }
+  while (outcome.written < size) {
+    const ssize_t wrote = ::write(fd_, data + outcome.written, size - outcome.written);
     if (wrote < 0) {
       if (errno == EINTR)
         continue;
-      return false;
+      outcome.failed = errno != EAGAIN && errno != EWOULDBLOCK;
+      break;
     }
-    done += static_cast<size_t>(wrote);
+    outcome.written += static_cast<size_t>(wrote);
   }
-  return true;
+  return outcome;
 }
 
 }  // namespace kxlf

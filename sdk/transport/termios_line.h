@@ -17,7 +17,7 @@ class TermiosLine final : public SerialLine {
   bool QueryStatus(LineStatus& status) override;
   bool QueryModemLines(uint32_t& lines) override;
   int Read(uint8_t* buffer, size_t size, int& errorCode) override;
-  bool Write(const uint8_t* data, size_t size) override;
+  WriteOutcome Write(const uint8_t* data, size_t size) override;
   int WaitDescriptor() const override { return fd_; }
 
  private:

@@ -81,7 +81,9 @@ bool CUSBSerialPort::OpenPort(const std::string& name, int baudRate, char parity
     writeBuffer_.clear();
     writeBuffer_.reserve(writeBufferSize);
     writeCapacity_ = writeBufferSize;
+    writeInFlight_ = false;
   }
+  waitingForRoom_ = false;
 
   std::unique_lock<std::mutex> config(configMutex_);
   line_ = CreateLine(ftdiMode_);
@@ -136,7 +138,8 @@ void CUSBSerialPort::WorkerMain() {
 
   const int lineFd = line_->WaitDescriptor();
   while (portOpen_) {
-    pollfd fds[2] = {{wakePipe_[0], POLLIN, 0}, {lineFd, POLLIN, 0}};
+    const short lineEvents = POLLIN | (waitingForRoom_ ? POLLOUT : 0);
+    pollfd fds[2] = {{wakePipe_[0], POLLIN, 0}, {lineFd, lineEvents, 0}};
     const int ready = ::poll(fds, lineFd >= 0 ? 2 : 1, lineFd >= 0 ? -1 : 1);
     if (ready < 0)
       continue;  // interrupted: wait again
@@ -148,10 +151,11 @@ void CUSBSerialPort::WorkerMain() {
     }
     if (shutdown_)
       break;
-    if (writeRequested_.exchange(false))
+    const bool roomAgain = lineFd >= 0 ? (fds[1].revents & POLLOUT) != 0 : ready == 0;
+    if (writeRequested_.exchange(false) || (roomAgain && waitingForRoom_))
       WriteQueued();
 
-    const bool lineEvent = lineFd >= 0 ? fds[1].revents != 0 : ready == 0;
+    const bool lineEvent = lineFd >= 0 ? (fds[1].revents & ~POLLOUT) != 0 : ready == 0;
     if (!lineEvent)
       continue;
     const uint64_t receivedBefore = bytesReceived_;
@@ -247,20 +251,33 @@ void CUSBSerialPort::ReadWaitingBytes(int count) {
 }
 
 void CUSBSerialPort::WriteQueued() {
-  std::lock_guard<std::mutex> lock(writeMutex_);
+  std::unique_lock<std::mutex> lock(writeMutex_);
   if (writeBuffer_.empty()) {
+    waitingForRoom_ = false;
     OnTransmitEmpty();
     return;
   }
-  WriteBuffer();
+  // The caller may queue more meanwhile; it appends behind the bytes being sent and leaves the
+  // writing to this thread while they are.
+  sending_.assign(writeBuffer_.begin(), writeBuffer_.end());
+  writeInFlight_ = true;
+  lock.unlock();
+  const WriteOutcome outcome = line_->Write(sending_.data(), sending_.size());
+  lock.lock();
+  writeInFlight_ = false;
+  TakeWritten(outcome);
 }
 
-void CUSBSerialPort::WriteBuffer() {
-  // A failed write keeps the bytes; they go out with the next queued ones.
-  if (line_->Write(writeBuffer_.data(), writeBuffer_.size())) {
-    OnBytesWritten(static_cast<int>(writeBuffer_.size()));
-    writeBuffer_.clear();
+void CUSBSerialPort::TakeWritten(const WriteOutcome& outcome) {
+  const size_t written = std::min(outcome.written, writeBuffer_.size());
+  if (written > 0) {
+    writeBuffer_.erase(writeBuffer_.begin(), writeBuffer_.begin() + written);
+    OnBytesWritten(static_cast<int>(written));
   }
+  // Only the unsent rest stays queued: sending the whole request again would repeat its first
+  // part and garble the frame. A refused rest goes out with the next queued bytes; a rest the
+  // device merely had no room for as soon as it has.
+  waitingForRoom_ = !outcome.failed && !writeBuffer_.empty();
 }
 
 void CUSBSerialPort::QueueBytes(const uint8_t* bytes, int count) {
@@ -271,13 +288,15 @@ void CUSBSerialPort::QueueBytes(const uint8_t* bytes, int count) {
   std::lock_guard<std::mutex> lock(writeMutex_);
   if (writeBuffer_.size() + size <= writeCapacity_)
     writeBuffer_.insert(writeBuffer_.end(), bytes, bytes + size);
-  if (running_ && portOpen_) {
-    // The caller writes at once instead of handing the bytes to the worker: a thread switch
-    // before every command would cost more than the whole exchange with a fast reader.
-    WriteBuffer();
-    return;
+  const bool writeHere =
+      running_ && portOpen_ && !writeInFlight_ && !waitingForRoom_ && line_->WaitDescriptor() >= 0;
+  if (writeHere) {
+    TakeWritten(line_->Write(writeBuffer_.data(), writeBuffer_.size()));
+    if (!waitingForRoom_)
+      return;
+  } else {
+    writeRequested_ = true;
   }
-  writeRequested_ = true;
   Wake();
 }
 

@@ -5,6 +5,13 @@
 // on the device's descriptor and on a wake-up pipe, so a byte reaches OnByteReceived as soon as
 // the driver has it, and an idle port costs no processor time. Lines without a descriptor (the
 // D2XX library) are polled every millisecond instead.
+//
+// Queued bytes on a tty go out from the caller's thread at once, through a non-blocking
+// descriptor: a thread switch before every command would cost more than a whole exchange with a
+// fast reader. What the driver has no room for stays queued, and the worker sends it when the
+// descriptor turns writable. On an FTDI device, whose writes may block in the library, the
+// worker writes everything, without holding the queue's lock meanwhile. Either way QueueBytes
+// never waits for the device.
 #pragma once
 
 #include <atomic>
@@ -71,8 +78,8 @@ class CUSBSerialPort {
   void WorkerMain();
   bool PollLine();
   void WriteQueued();
-  // Hands the write queue to the line; writeMutex_ is held.
-  void WriteBuffer();
+  // Takes the bytes the line sent off the front of the queue; writeMutex_ is held.
+  void TakeWritten(const WriteOutcome& outcome);
   void Wake();
   void CloseWakePipe();
 
@@ -94,6 +101,11 @@ class CUSBSerialPort {
   std::mutex writeMutex_;
   std::vector<uint8_t> writeBuffer_;  // pending bytes; capacity fixed at open
   size_t writeCapacity_ = 0;
+  // The worker is writing a copy of the queue's front without the lock; nobody else writes.
+  bool writeInFlight_ = false;
+  std::vector<uint8_t> sending_;  // worker thread only
+  // The device had no room for the whole queue: the worker waits until it has.
+  std::atomic<bool> waitingForRoom_{false};
 
   std::mutex configMutex_;
   uint32_t modemLines_ = 0;

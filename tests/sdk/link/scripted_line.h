@@ -50,10 +50,10 @@ class ScriptedLine : public SerialLine {
     }
     return static_cast<int>(n);
   }
-  bool Write(const uint8_t* data, size_t size) override {
+  WriteOutcome Write(const uint8_t* data, size_t size) override {
     std::lock_guard<std::mutex> lock(mutex_);
     if (gone_)
-      return false;
+      return {0, true};
     const Bytes written(data, data + size);
     writes_.push_back(written);
     Clock::time_point at = Clock::now();
@@ -61,7 +61,7 @@ class ScriptedLine : public SerialLine {
       at += pause;
       scheduled_.push_back({at, std::move(bytes)});
     }
-    return true;
+    return {size, false};
   }
   int WaitDescriptor() const override { return -1; }
 

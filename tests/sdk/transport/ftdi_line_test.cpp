@@ -194,7 +194,7 @@ TEST_P(FtdiLineExchangeTest, VersionRequestIsAnswered) {
   ASSERT_TRUE(line.Open(kSerial));
   line.Configure({});
   const Bytes request = VersionRequest(GetParam());
-  ASSERT_TRUE(line.Write(request.data(), request.size()));
+  ASSERT_EQ(line.Write(request.data(), request.size()).written, request.size());
 
   const Bytes expected = VersionAnswer(GetParam());
   EXPECT_EQ(ReceiveBytes(line, expected.size()), expected);
@@ -222,7 +222,7 @@ TEST_F(FtdiLineTest, DelayedAnswerIsNotWaitingBeforeItsTime) {
   const Bytes request = VersionRequest(FrameMode::kXor);
 
   const auto sent = std::chrono::steady_clock::now();
-  ASSERT_TRUE(line.Write(request.data(), request.size()));
+  ASSERT_EQ(line.Write(request.data(), request.size()).written, request.size());
   LineStatus status;
   ASSERT_TRUE(line.QueryStatus(status));
   EXPECT_EQ(status.bytesWaiting, 0u);
@@ -254,7 +254,7 @@ TEST_F(FtdiLineTest, PulledDeviceFailsEveryCallUntilClosed) {
   uint32_t lines = 0;
   EXPECT_FALSE(line.QueryModemLines(lines));
   const Bytes request = VersionRequest(FrameMode::kXor);
-  EXPECT_FALSE(line.Write(request.data(), request.size()));
+  EXPECT_TRUE(line.Write(request.data(), request.size()).failed);
   uint8_t byte = 0;
   int errorCode = 0;
   EXPECT_EQ(line.Read(&byte, 1, errorCode), -1);
@@ -273,7 +273,7 @@ TEST_F(FtdiLineTest, ClosedLineFailsWithoutCallingTheLibrary) {
   EXPECT_FALSE(line.QueryModemLines(lines));
   EXPECT_FALSE(line.Configure({}));
   uint8_t byte = 0;
-  EXPECT_FALSE(line.Write(&byte, 1));
+  EXPECT_TRUE(line.Write(&byte, 1).failed);
   int errorCode = 0;
   EXPECT_EQ(line.Read(&byte, 1, errorCode), -1);
   EXPECT_EQ(errorCode, 6);  // invalid handle
@@ -301,7 +301,7 @@ TEST_F(FtdiLineTest, LibraryLackingFunctionsStillOpensAndMovesBytes) {
   uint32_t lines = 0;
   EXPECT_FALSE(line.QueryModemLines(lines));
   const Bytes request = VersionRequest(FrameMode::kXor);
-  EXPECT_TRUE(line.Write(request.data(), request.size()));
+  EXPECT_EQ(line.Write(request.data(), request.size()).written, request.size());
   EXPECT_EQ(partial.Model(kSerial)->ReceivedRequests(), std::vector<Bytes>{request});
 }
 
@@ -327,7 +327,7 @@ TEST_F(FtdiLineTest, ThreadedWorkerReadsWhileTheCallerWrites) {
     }
   });
   for (int i = 0; i < kRequests; ++i) {
-    EXPECT_TRUE(line.Write(request.data(), request.size()));
+    EXPECT_EQ(line.Write(request.data(), request.size()).written, request.size());
     std::this_thread::sleep_for(1ms);
   }
   writing = false;

@@ -5,7 +5,9 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <mutex>
 #include <thread>
 
@@ -67,12 +69,15 @@ class RecordingLine : public SerialLine {
     errorCode = 0;
     return 0;
   }
-  bool Write(const uint8_t* data, size_t size) override {
+  // Takes at most `takeBeforeFailing_` bytes of a write, then refuses the rest, as a device
+  // does that is pulled or jams in the middle of a request.
+  WriteOutcome Write(const uint8_t* data, size_t size) override {
     std::lock_guard<std::mutex> lock(mutex_);
     if (refuseWrites_)
-      return false;
-    written_.insert(written_.end(), data, data + size);
-    return true;
+      return {0, true};
+    const size_t taken = std::min(size, takeBeforeFailing_.load());
+    written_.insert(written_.end(), data, data + taken);
+    return {taken, taken < size};
   }
   int WaitDescriptor() const override { return -1; }
 
@@ -84,6 +89,7 @@ class RecordingLine : public SerialLine {
   LineSettings settings_;
   std::atomic<bool> failPoll_{false};
   std::atomic<bool> refuseWrites_{false};
+  std::atomic<size_t> takeBeforeFailing_{SIZE_MAX};
 
  private:
   bool open_ = false;
@@ -143,6 +149,22 @@ TEST(SerialWriteQueue, TextCountAndFailedWritesAreKept) {
   port.QueueBytes(reinterpret_cast<const uint8_t*>("C"), 1);
   ASSERT_TRUE(WaitFor([&] { return port.line->Written().size() == 3; }));
   EXPECT_EQ(port.line->Written(), (std::vector<uint8_t>{'A', 'B', 'C'}));
+}
+
+TEST(SerialWriteQueue, AfterAPartlyFailedWriteOnlyTheUnsentRestStaysQueued) {
+  RecordingPort port;
+  ASSERT_TRUE(port.OpenPort("FT1", 19200, 'N', 8, 1, 512));
+  ASSERT_TRUE(port.StartWorker());
+  port.line->takeBeforeFailing_ = 3;
+  port.QueueBytes(reinterpret_cast<const uint8_t*>("ABCDEF"), 6);
+  ASSERT_TRUE(WaitFor([&] { return port.line->Written().size() == 3; }));
+  port.line->takeBeforeFailing_ = SIZE_MAX;
+  port.QueueBytes(reinterpret_cast<const uint8_t*>("GH"), 2);
+  ASSERT_TRUE(WaitFor([&] { return port.line->Written().size() >= 8; }));
+  std::this_thread::sleep_for(20ms);
+  const std::vector<uint8_t> written = port.line->Written();
+  const std::string sent(written.begin(), written.end());
+  EXPECT_EQ(sent, "ABCDEFGH") << "the part already sent must not go out again";
 }
 
 TEST(SerialWorker, EndsWhenThePollFailsAndClosesTheLine) {
@@ -224,6 +246,52 @@ TEST_F(PtyPort, MovesBytesBothWays) {
   ASSERT_EQ(::write(master_, all.data(), all.size()), 256);
   ASSERT_TRUE(WaitFor([&] { return port.Received().size() >= 256; }));
   EXPECT_EQ(port.Received(), all);
+}
+
+// A device that takes no more bytes (the reader stalls, or nobody drains the far end) must not
+// hold the caller: what the driver has no room for waits in the queue, and the worker sends it
+// once the device drains, each request whole and once.
+TEST_F(PtyPort, QueueingNeverWaitsForAFullDevice) {
+  CollectingPort port;
+  ASSERT_TRUE(port.OpenPort(slavePath_, 19200, 'N', 8, 1, 512));
+  ASSERT_TRUE(port.StartWorker());
+  constexpr size_t kFrame = 260;
+  constexpr int kFrames = 2000;  // far more than a pseudo-terminal buffers
+  std::chrono::steady_clock::duration slowest{};
+  for (int i = 0; i < kFrames; ++i) {
+    std::vector<uint8_t> frame(kFrame, static_cast<uint8_t>(i));
+    frame[0] = static_cast<uint8_t>(i >> 8);
+    const auto start = std::chrono::steady_clock::now();
+    port.QueueBytes(frame.data(), static_cast<int>(frame.size()));
+    slowest = std::max(slowest, std::chrono::steady_clock::now() - start);
+  }
+  EXPECT_LT(slowest, 100ms);
+
+  // Drain until nothing more comes.
+  std::vector<uint8_t> arrived;
+  for (;;) {
+    pollfd fd{master_, POLLIN, 0};
+    if (::poll(&fd, 1, 300) <= 0)
+      break;
+    uint8_t buffer[4096];
+    const ssize_t got = ::read(master_, buffer, sizeof buffer);
+    if (got <= 0)
+      break;
+    arrived.insert(arrived.end(), buffer, buffer + got);
+  }
+  ASSERT_EQ(arrived.size() % kFrame, 0u) << "only whole requests go out";
+  ASSERT_GT(arrived.size(), 2 * kFrame);
+  int previous = -1;
+  for (size_t at = 0; at < arrived.size(); at += kFrame) {
+    const int low = arrived[at + 1];
+    const int index = (arrived[at] << 8) | low;
+    ASSERT_EQ(index & 0xFF, low);
+    ASSERT_TRUE(std::all_of(arrived.begin() + at + 1, arrived.begin() + at + kFrame,
+                            [low](uint8_t b) { return b == low; }))
+        << "request " << index << " is garbled";
+    ASSERT_GT(index, previous) << "a request went out twice or out of order";
+    previous = index;
+  }
 }
 
 TEST_F(PtyPort, OpeningIsExclusive) {
