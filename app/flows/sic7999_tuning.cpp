@@ -48,11 +48,15 @@ Measurement MeasurementOf(int frequencyHz, int setting) {
                      frequencyHz - FrequencySettingOf(setting).targetHz};
 }
 
-std::optional<Measurement> MeasureResonance(int handle, int setting, int ctune, bool apply) {
-  int error = 0;
-  const std::optional<int> frequency = Frequency(handle, ctune, apply ? 1 : 0, setting, error);
-  if (!frequency)
+std::optional<Measurement> MeasureResonance(int handle, int setting, int ctune, bool apply,
+                                            int* error) {
+  int failure = 0;
+  const std::optional<int> frequency = Frequency(handle, ctune, apply ? 1 : 0, setting, failure);
+  if (!frequency) {
+    if (error != nullptr)
+      *error = failure;
     return std::nullopt;
+  }
   return MeasurementOf(*frequency, setting);
 }
 

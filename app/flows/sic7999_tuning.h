@@ -37,8 +37,10 @@ struct Measurement {
 Measurement MeasurementOf(int frequencyHz, int setting);
 
 // One measurement with the CTune sent to the chip (apply) or of the chip's present tuning.
-// nullopt when it failed, or when the reader answered without a frequency.
-std::optional<Measurement> MeasureResonance(int handle, int setting, int ctune, bool apply);
+// nullopt when it failed, or when the reader answered without a frequency; `error` then receives
+// the connection's error code, or 0 for an answer without a frequency.
+std::optional<Measurement> MeasureResonance(int handle, int setting, int ctune, bool apply,
+                                            int* error = nullptr);
 
 // Sends the CTune values 32 to 96 in turn with a measurement each; every result is ignored.
 void SweepCtune(int handle, int setting);

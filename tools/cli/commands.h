@@ -19,5 +19,7 @@ int RunRead(const Context& context);
 int RunUid(const Context& context);
 int RunWrite(const Context& context);
 int RunProgram(const Context& context);
+int RunTune(const Context& context);
+int RunHdxConfig(const Context& context);
 
 }  // namespace kx::cli

@@ -34,6 +34,7 @@ constexpr const char* kExitCodes = R"(Exit codes:
   4  no transponder in the field
   5  verification failed: the transponder holds other data than was written
   6  any other reader error
+  7  tune: the chip cannot be tuned into its window
   130  program: stopped by Ctrl-C or SIGTERM (the state file holds the progress)
 )";
 
@@ -49,6 +50,8 @@ Commands:
   write      write a value to a transponder once
   uid        read a transponder's UID
   program    write counting values to one transponder after another
+  tune       tune a SIC7999's resonance, or measure it
+  hdx-config read or write a TI HDX+ transponder's configuration byte
 
 )") + kGlobalOptions +
          "\n" + kExitCodes + R"(
@@ -193,6 +196,72 @@ Examples:
 )";
 }
 
+std::string Tune() {
+  return std::string(R"(Usage: kx-cli tune [--wait]
+       kx-cli tune --measure [--setting S] [--wait]
+       kx-cli tune --ctune N [--setting S] [--wait]
+
+Tunes the SIC7999 / SIC279 transponder in the field as the program's "Autotune" does: the
+resonance is measured at CTune 96 and 32 with both frequency settings, the CTune for the targets
+is computed and adjusted by up to two steps, and the result is checked with setting 1. Prints
+the CTune found and the final frequencies of both settings, e.g.
+"CTune 61: 134604 Hz with setting 0, 124180 Hz with setting 1". The chip keeps the CTune of the
+last measurement, also when the tuning fails (exit code 7, with the tuning's code and why:
+1 measurements unsteady, 3 frequency outside its window, 4 CTune outside 1 to 126).
+
+Setting 0 aims at 134600 Hz (134400 to 134800), setting 1 at 124200 Hz (122600 to 125800; the
+final check of the tuning accepts 122200 to 126200).
+
+  --measure       one measurement of the chip's present tuning instead: frequency, duration
+                  (2048000000 / frequency, in µs) and deviation from the setting's target
+  --ctune N       send CTune N (0 to 255) to the chip with one measurement, as "Send" does
+  --setting S     frequency setting 0 or 1 of that measurement (default 1)
+  --wait          wait for a transponder first, and after the work until it has left the
+                  field, so that a line can call kx-cli once per chip (Ctrl-C stops)
+
+With --json the result is one object with "ctune", "frequency_setting0" and
+"frequency_setting1" (tuning) or "frequency", "period_us", "deviation", "in_window"
+(measurement); a tuning failure carries "code" and the values reached.
+
+)") + kGlobalOptions +
+         "\n" + kExitCodes + R"(
+Examples:
+  kx-cli tune
+  kx-cli tune --measure --setting 0 --json
+  kx-cli tune --ctune 61 --setting 1
+  while kx-cli tune --wait; do :; done
+)";
+}
+
+std::string HdxConfig() {
+  return std::string(R"(Usage: kx-cli hdx-config read [--wait]
+       kx-cli hdx-config write [--life-cycle N] [--q-factor low|high] [--discharge on|off]
+                               [--rfu N] [--wait]
+
+Reads or writes the configuration byte of the TI HDX+ (TMS37190) transponder in the field, as
+the program's "Set Config TI HDX+" window does. Bits 0-2 hold the IC life cycle, bit 3 the Q
+factor (1 = HighQ), bit 4 discharge (1 = on), bits 5-7 are reserved (RFU). read prints the byte
+and its fields, e.g. "B5: life cycle 5, LowQ, discharge on, RFU 5".
+
+write composes the byte from the options; fields not given keep the chip's present values (the
+byte is read first). The byte is read back afterwards; exit code 5 when the chip holds another.
+
+  --life-cycle N  IC life cycle, 0 to 7 (anything else is refused and nothing is sent)
+  --q-factor Q    low or high
+  --discharge D   on or off
+  --rfu N         the reserved bits; only the lowest three bits of N are written (9 as 1)
+  --wait          wait for a transponder first, and after the work until it has left the
+                  field (Ctrl-C stops)
+
+)") + kGlobalOptions +
+         "\n" + kExitCodes + R"(
+Examples:
+  kx-cli hdx-config read
+  kx-cli hdx-config write --life-cycle 7 --q-factor high --discharge off --rfu 2
+  kx-cli hdx-config write --discharge on --wait --json
+)";
+}
+
 }  // namespace
 
 std::string HelpText(Command command) {
@@ -209,6 +278,10 @@ std::string HelpText(Command command) {
       return Uid();
     case Command::kProgram:
       return Program();
+    case Command::kTune:
+      return Tune();
+    case Command::kHdxConfig:
+      return HdxConfig();
     case Command::kNone:
       break;
   }

@@ -46,6 +46,10 @@ int main(int argc, char** argv) {
       return RunUid(context);
     case Command::kProgram:
       return RunProgram(context);
+    case Command::kTune:
+      return RunTune(context);
+    case Command::kHdxConfig:
+      return RunHdxConfig(context);
     case Command::kNone:
       break;
   }

@@ -11,14 +11,18 @@ namespace kx::cli {
 
 namespace {
 
-constexpr std::array<std::pair<std::string_view, Command>, 6> kCommands = {{
+constexpr std::array<std::pair<std::string_view, Command>, 8> kCommands = {{
     {"ports", Command::kPorts},
     {"identify", Command::kIdentify},
     {"read", Command::kRead},
     {"write", Command::kWrite},
     {"uid", Command::kUid},
     {"program", Command::kProgram},
+    {"tune", Command::kTune},
+    {"hdx-config", Command::kHdxConfig},
 }};
+
+constexpr char kCommandList[] = "ports, identify, read, write, uid, program, tune or hdx-config";
 
 constexpr int kLowestTimeoutMs = 10;
 constexpr int kHighestTimeoutMs = 300000;
@@ -31,7 +35,23 @@ enum Scope : unsigned {
   kWrite = 1u << static_cast<int>(Command::kWrite),
   kUid = 1u << static_cast<int>(Command::kUid),
   kProgram = 1u << static_cast<int>(Command::kProgram),
+  kTune = 1u << static_cast<int>(Command::kTune),
+  kHdxConfig = 1u << static_cast<int>(Command::kHdxConfig),
 };
+
+// "on"/"off", "low"/"high" and the like: the index of the word in `words`, any letter case.
+std::optional<int> ParseWord(std::string_view text, std::initializer_list<std::string_view> words) {
+  std::string lower(text);
+  for (char& c : lower)
+    c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+  int index = 0;
+  for (std::string_view word : words) {
+    if (lower == word)
+      return index;
+    ++index;
+  }
+  return std::nullopt;
+}
 
 std::optional<long> ParseLong(std::string_view text, long lowest, long highest) {
   const std::optional<long> value = ParseWholeNumber<long>(text);
@@ -144,6 +164,46 @@ std::vector<OptionRule> OptionRules() {
          return o.count ? std::string() : std::string("--count wants a number of transponders");
        }},
       {"--state", kProgram, true, Keep(&Options::stateFile)},
+      {"--wait", kTune | kHdxConfig, false, Switch(&Options::wait)},
+      {"--setting", kTune, true,
+       [](Options& o, const std::string& v) {
+         const auto setting = ParseLong(v, 0, 1);
+         o.setting = setting ? std::optional<int>(static_cast<int>(*setting)) : std::nullopt;
+         return o.setting ? std::string() : std::string("--setting wants 0 or 1");
+       }},
+      {"--ctune", kTune, true,
+       [](Options& o, const std::string& v) {
+         const auto ctune = ParseLong(v, 0, 255);
+         o.ctune = ctune ? std::optional<int>(static_cast<int>(*ctune)) : std::nullopt;
+         return o.ctune ? std::string()
+                        : "--ctune wants a CTune value from 0 to 255, not '" + v + "'";
+       }},
+      {"--measure", kTune, false, Switch(&Options::measure)},
+      {"--life-cycle", kHdxConfig, true,
+       [](Options& o, const std::string& v) {
+         const auto cycle = ParseLong(v, 0, 7);
+         o.lifeCycle = cycle ? std::optional<int>(static_cast<int>(*cycle)) : std::nullopt;
+         return o.lifeCycle ? std::string()
+                            : "--life-cycle wants a whole number from 0 to 7, not '" + v + "'";
+       }},
+      {"--q-factor", kHdxConfig, true,
+       [](Options& o, const std::string& v) {
+         o.qFactor = ParseWord(v, {"low", "high"});
+         return o.qFactor ? std::string() : std::string("--q-factor wants low or high");
+       }},
+      {"--discharge", kHdxConfig, true,
+       [](Options& o, const std::string& v) {
+         o.discharge = ParseWord(v, {"off", "on"});
+         return o.discharge ? std::string() : std::string("--discharge wants on or off");
+       }},
+      {"--rfu", kHdxConfig, true,
+       [](Options& o, const std::string& v) {
+         o.rfu = ParseLong(v, 0, 1000000000);
+         return o.rfu ? std::string()
+                      : "--rfu wants a whole number from 0 (its lowest three bits are written), "
+                        "not '" +
+                            v + "'";
+       }},
   };
 }
 
@@ -172,7 +232,7 @@ std::string CheckRequired(const Options& o) {
   const std::string command(CommandName(o.command));
   switch (o.command) {
     case Command::kNone:
-      return "name a command: ports, identify, read, write, uid or program";
+      return std::string("name a command: ") + kCommandList;
     case Command::kRead:
     case Command::kWrite:
     case Command::kUid:
@@ -185,6 +245,18 @@ std::string CheckRequired(const Options& o) {
   }
   if (o.command == Command::kProgram && !o.count)
     return "program needs --count";
+  if (o.command == Command::kTune && o.setting && !o.measure && !o.ctune)
+    return "--setting chooses the setting of a single measurement: add --measure or --ctune";
+  if (o.command == Command::kHdxConfig) {
+    if (o.action != "read" && o.action != "write")
+      return "hdx-config needs read or write";
+    const bool fields = o.lifeCycle || o.qFactor || o.discharge || o.rfu;
+    if (o.action == "read" && fields)
+      return "--life-cycle, --q-factor, --discharge and --rfu belong to hdx-config write";
+    if (o.action == "write" && !fields)
+      return "hdx-config write needs at least one of --life-cycle, --q-factor, --discharge "
+             "and --rfu";
+  }
   if (WritesValue(o.command) && !o.value)
     return command + " needs the VALUE to write";
   return {};
@@ -224,7 +296,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
           p.options.command = *command;
           continue;
         }
-        p.Fail("unknown command '" + arg + "': use ports, identify, read, write, uid or program");
+        p.Fail("unknown command '" + arg + "': use " + kCommandList);
         continue;
       }
       p.positional.push_back(arg);
@@ -277,8 +349,11 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
   }
   if (WritesValue(command) && p.positional.size() == 1) {
     p.options.value = p.positional.front();
+  } else if (command == Command::kHdxConfig && p.positional.size() == 1) {
+    p.options.action = p.positional.front();
   } else if (!p.positional.empty()) {
-    p.Fail("unexpected argument '" + p.positional[WritesValue(command) ? 1 : 0] + "'");
+    const bool takesOne = WritesValue(command) || command == Command::kHdxConfig;
+    p.Fail("unexpected argument '" + p.positional[takesOne ? 1 : 0] + "'");
   }
   if (p.result.error.empty())
     p.Fail(CheckRequired(p.options));

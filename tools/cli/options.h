@@ -10,7 +10,7 @@
 
 namespace kx::cli {
 
-enum class Command { kNone, kPorts, kIdentify, kRead, kWrite, kUid, kProgram };
+enum class Command { kNone, kPorts, kIdentify, kRead, kWrite, kUid, kProgram, kTune, kHdxConfig };
 
 std::optional<Command> CommandFromName(std::string_view name);
 std::string_view CommandName(Command command);
@@ -40,6 +40,18 @@ struct Options {
   std::optional<long> count;
   std::optional<std::string> stateFile;
   std::optional<std::string> value;
+
+  // The chip tools. tune: a single measurement instead of the automatic tuning with --measure
+  // or --ctune (sent along); hdx-config: "read" or "write", the fields to write.
+  bool wait = false;
+  std::optional<int> setting;
+  std::optional<int> ctune;
+  bool measure = false;
+  std::string action;
+  std::optional<int> lifeCycle;
+  std::optional<int> qFactor;
+  std::optional<int> discharge;
+  std::optional<long> rfu;
 };
 
 struct ParsedCommandLine {

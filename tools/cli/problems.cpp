@@ -28,6 +28,8 @@ std::string_view ProblemKey(int exitCode) {
       return "no_transponder";
     case kExitVerifyFailed:
       return "verify_failed";
+    case kExitNotTuned:
+      return "not_tuned";
     case kExitInterrupted:
       return "interrupted";
     default:

@@ -18,6 +18,7 @@ enum ExitCode : int {
   kExitNoTransponder = 4,  // no transponder in the field
   kExitVerifyFailed = 5,   // the read-back differs from what was written
   kExitReaderError = 6,    // any other reader error
+  kExitNotTuned = 7,       // tune: the chip cannot be tuned into its window
   kExitInterrupted = 130,  // program stopped by Ctrl-C; the state file holds the progress
 };
 

@@ -28,9 +28,9 @@ TEST(EmulatorOptions, FullCommandLine) {
 }
 
 TEST(EmulatorOptions, ChipOptions) {
-  const ParsedOptions sic = ParseEmulatorOptions({"--pty", "x", "--transponder", "38", "--ctune",
-                                                  "90", "--detune", "-2.5", "--setting1-pf", "120",
-                                                  "--unsteady", "70", "--measure-failures", "3"});
+  const ParsedOptions sic = ParseEmulatorOptions(
+      {"--pty", "x", "--transponder", "38", "--ctune", "90", "--detune", "-2.5", "--setting1-pf",
+       "120", "--unsteady", "70", "--measure-failures", "3", "--no-frequency"});
   ASSERT_TRUE(sic.options) << sic.error;
   const Transponder& chip = *sic.options->reader.transponder;
   EXPECT_EQ(chip.ctune, 90);
@@ -38,6 +38,7 @@ TEST(EmulatorOptions, ChipOptions) {
   EXPECT_DOUBLE_EQ(chip.circuit.settingCapacitanceF, 120e-12);
   EXPECT_EQ(chip.measurementFaults.unsteadyHz, 70);
   EXPECT_EQ(chip.measurementFaults.failures, 3);
+  EXPECT_TRUE(chip.measurementFaults.withoutFrequency);
 
   const ParsedOptions hdx =
       ParseEmulatorOptions({"--pty", "x", "--transponder", "35", "--chip-config", "B5"});

@@ -195,6 +195,14 @@ TEST(ExtendedCommands, MeasurementsMisbehaveAsAsked) {
   EXPECT_EQ(model.CurrentTransponder()->ctune, 64) << "a failed measurement sends nothing";
   EXPECT_GT(MeasuredHz(model, 70, 1, 0), 130000);
   EXPECT_EQ(model.CurrentTransponder()->ctune, 70);
+
+  Transponder silent = MakeTransponder(38);
+  silent.measurementFaults.withoutFrequency = true;
+  ReaderModel noFrequency = ModelWith(silent);
+  const kxlf::DecodedFrame answer = Exchange(noFrequency, 0xC4, {38, 1, 80, 1, 0, 0});
+  EXPECT_EQ(answer.code, kStatusOk);
+  EXPECT_EQ(answer.data.size(), 1u);
+  EXPECT_EQ(noFrequency.CurrentTransponder()->ctune, 80);
 }
 
 }  // namespace

@@ -68,11 +68,13 @@ struct TransponderRequest {
   std::optional<double> setting1Picofarad;
   std::optional<int> unsteadyHz;
   std::optional<int> measureFailures;
+  bool withoutFrequency = false;
   // HDX+ configuration byte.
   std::optional<uint8_t> chipConfig;
 
   bool Tuning() const {
-    return ctune || detunePercent || setting1Picofarad || unsteadyHz || measureFailures;
+    return ctune || detunePercent || setting1Picofarad || unsteadyHz || measureFailures ||
+           withoutFrequency;
   }
 };
 
@@ -108,8 +110,8 @@ std::optional<std::string> BuildTransponder(const TransponderRequest& request,
     transponder.locked[block] = true;
   }
   if (request.Tuning() && transponder.type != kSic7999)
-    return "--ctune, --detune, --setting1-pf, --unsteady and --measure-failures need a SIC7999 "
-           "(--transponder 38)";
+    return "--ctune, --detune, --setting1-pf, --unsteady, --measure-failures and --no-frequency "
+           "need a SIC7999 (--transponder 38)";
   if (request.chipConfig && !kxlf::IsChipCode(transponder.type))
     return "--chip-config needs a TI HDX+ (--transponder 35) or chip code 37";
   if (request.ctune)
@@ -122,6 +124,7 @@ std::optional<std::string> BuildTransponder(const TransponderRequest& request,
     transponder.measurementFaults.unsteadyHz = *request.unsteadyHz;
   if (request.measureFailures)
     transponder.measurementFaults.failures = *request.measureFailures;
+  transponder.measurementFaults.withoutFrequency = request.withoutFrequency;
   if (request.chipConfig)
     transponder.chipConfig = *request.chipConfig;
   out = std::move(transponder);
@@ -148,6 +151,10 @@ ParsedOptions ParseEmulatorOptions(const std::vector<std::string>& args) {
     }
     if (name == "--crc-only") {
       options.reader.answersOnlyInCrcMode = true;
+      continue;
+    }
+    if (name == "--no-frequency") {
+      transponder.withoutFrequency = true;
       continue;
     }
     if (i + 1 >= args.size())
@@ -258,6 +265,7 @@ std::string EmulatorUsage() {
           "  --unsteady HZ          SIC7999: measurements wobble this much up and down\n"
           "  --measure-failures N   SIC7999: the next N measurement requests fail (the host\n"
           "                         library tries each measurement three times)\n"
+          "  --no-frequency         SIC7999: measurements succeed without a frequency\n"
           "  --chip-config HEX      TI HDX+ (type 35): its configuration byte, e.g. B5\n"
           "  --delay MS             pause before every answer\n"
           "  --help                 this text\n"

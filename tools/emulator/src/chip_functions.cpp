@@ -33,6 +33,8 @@ Answer MeasureFrequency(Transponder& transponder, uint8_t ctune, uint8_t apply, 
   }
   if (apply != 0)
     transponder.ctune = ctune;
+  if (faults.withoutFrequency)
+    return Answer{kStatusOk, {0x00}};
   const int wobble = transponder.measurements++ % 2 == 0 ? faults.unsteadyHz : -faults.unsteadyHz;
   const double frequency =
       ResonanceFrequencyHz(transponder.circuit, transponder.ctune, setting) + wobble;

@@ -33,6 +33,8 @@ struct MeasurementFaults {
   // The next this many measurement requests fail with the empty-field status. The host library
   // tries each measurement three times, so three of them fail one measurement.
   int failures = 0;
+  // Measurements succeed with a payload of one byte, too short to hold a period.
+  bool withoutFrequency = false;
 };
 
 struct Transponder {
