@@ -123,12 +123,12 @@ bool CPortDlg::OnInitDialog() {
     UpdatePortList(ListKind::kCom);
   FillList();
 
-  const int match = ListFindPrefix(id::kInterfaceList, name_);
+  const int match = FindEntry(name_);
   if (match >= 0) {
     ListSetCurrent(id::kInterfaceList, match);
   } else if (ListCount(id::kInterfaceList) == 1) {
     ListSetCurrent(id::kInterfaceList, 0);
-    name_ = ListText(id::kInterfaceList, 0);
+    name_ = EntryName(0);
   } else {
     name_.clear();
   }
@@ -164,6 +164,22 @@ void CPortDlg::FillList() {
   ListReset(id::kInterfaceList);
   for (const QString& text : EntryTexts(comList_, usbList_, lanList_))
     ListAdd(id::kInterfaceList, text);
+  entryNames_ = EntryNames(comList_, usbList_, lanList_);
+}
+
+QString CPortDlg::EntryName(int index) const {
+  return entryNames_.value(index);
+}
+
+int CPortDlg::FindEntry(const QString& name) const {
+  if (name.isEmpty())
+    return -1;
+  for (int index = 0; index < entryNames_.size(); ++index) {
+    if (entryNames_[index].startsWith(name, Qt::CaseInsensitive))
+      return index;
+  }
+  // A kernel name stored by an older version still finds the port that shows it.
+  return ListFindPrefix(id::kInterfaceList, name);
 }
 
 void CPortDlg::EnableSerialParameters() {
@@ -186,7 +202,7 @@ void CPortDlg::OnOK() {
     return;
   const int selected = ListCurrent(id::kInterfaceList);
   if (selected >= 0) {
-    name_ = ListText(id::kInterfaceList, selected);
+    name_ = EntryName(selected);
     StoreName();
   }
   baudCode_ = app::kDefaultBaudCode;

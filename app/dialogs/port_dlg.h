@@ -10,6 +10,7 @@
 #include <QRect>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <list>
 #include <map>
@@ -75,6 +76,11 @@ class CPortDlg : public ui::Dialog {
   void StoreName();
   void SelectBaudCode();
   void FillList();
+  // The name behind a list entry, which is stored and opened; the list shows a shorter text for
+  // ports under a stable link.
+  QString EntryName(int index) const;
+  // The first entry whose name begins with `name` (letter case ignored); -1 for none.
+  int FindEntry(const QString& name) const;
   void SelectStoredName();
   void EnableSerialParameters();
   bool IsSelectionSwitchable() const;
@@ -101,6 +107,7 @@ class CPortDlg : public ui::Dialog {
   std::list<std::string> comList_;
   std::list<std::string> usbList_;
   std::list<std::string> lanList_;
+  QStringList entryNames_;  // parallel to the list box
   int rearmCount_ = 0;
   QSize minimumSize_;
   std::map<int, QRect> startRects_;  // control rectangles at the smallest size

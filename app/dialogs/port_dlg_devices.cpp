@@ -80,7 +80,7 @@ void CPortDlg::OnListSelection() {
     UpdateModeButtons(QString());
     return;
   }
-  name_ = ListText(id::kInterfaceList, selected);
+  name_ = EntryName(selected);
   EnableSerialParameters();
   UpdateModeButtons(name_);
 }
@@ -89,7 +89,7 @@ void CPortDlg::OnHidMode() {
   ui::WaitCursor wait;
   const int selected = ListCurrent(id::kInterfaceList);
   if (selected >= 0) {
-    name_ = ListText(id::kInterfaceList, selected);
+    name_ = EntryName(selected);
     if (IsMakersVirtualComPort(name_))
       SwitchUsbInterface(name_, kUsbModeHid);
   }
@@ -100,7 +100,7 @@ void CPortDlg::OnVirtualCom() {
   ui::WaitCursor wait;
   const int selected = ListCurrent(id::kInterfaceList);
   if (selected >= 0) {
-    name_ = ListText(id::kInterfaceList, selected);
+    name_ = EntryName(selected);
     const QString usbPrefix = QLatin1String(kUsbPrefix);
     if (name_.startsWith(usbPrefix) && IsSwitchableHidReader(name_)) {
       if (sdk_.IsVcomDriverInstalled() != 0) {
@@ -177,7 +177,7 @@ void CPortDlg::RefreshLists(intptr_t event) {
   const bool comChanged = UpdatePortList(ListKind::kCom);
   if (changed || usbChanged || comChanged)
     FillList();
-  const int match = ListFindPrefix(id::kInterfaceList, name_);
+  const int match = FindEntry(name_);
   if (match >= 0)
     ListSetCurrent(id::kInterfaceList, match);
 }

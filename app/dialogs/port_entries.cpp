@@ -21,23 +21,51 @@ bool ContainsAfterFirst(const QString& text, const QString& part) {
   return text.indexOf(part, 1) > 0;
 }
 
-}  // namespace
+struct ComEntry {
+  QString name;   // what opens it
+  QString shown;  // what the operator reads
+};
 
-QStringList EntryTexts(const std::list<std::string>& comPorts,
-                       const std::list<std::string>& usbReaders,
-                       const std::list<std::string>& lanReaders) {
+// "<link> [description] (<kernel device>)" -> the link with its description, and the kernel
+// device with the description; any other entry is both.
+ComEntry SplitComEntry(const std::string& port) {
+  QString text = QString::fromLocal8Bit(port);
+  if (text.startsWith(QLatin1String(kComDevicePrefix)))
+    text.remove(0, static_cast<int>(std::strlen(kComDevicePrefix)));
+  const int kernelAt = text.lastIndexOf(QLatin1String(" (") + QLatin1String(kDevicePathPrefix));
+  if (!text.startsWith(QLatin1String(kDevicePathPrefix)) || kernelAt < 0 || !text.endsWith(u')'))
+    return {text, text};
+  const QString name = text.left(kernelAt);
+  const QString kernel = text.mid(kernelAt + 2, text.size() - kernelAt - 3);
+  const int description = name.indexOf(QLatin1String(" ["));
+  return {name, kernel + (description < 0 ? QString() : name.mid(description))};
+}
+
+QStringList Entries(const std::list<std::string>& comPorts,
+                    const std::list<std::string>& usbReaders,
+                    const std::list<std::string>& lanReaders, QString ComEntry::*part) {
   QStringList texts;
-  for (const std::string& port : comPorts) {
-    QString text = QString::fromLocal8Bit(port);
-    if (text.startsWith(QLatin1String(kComDevicePrefix)))
-      text.remove(0, static_cast<int>(std::strlen(kComDevicePrefix)));
-    texts.append(text);
-  }
+  for (const std::string& port : comPorts)
+    texts.append(SplitComEntry(port).*part);
   for (const std::string& reader : usbReaders)
     texts.append(QLatin1String(kUsbPrefix) + QString::fromLocal8Bit(reader));
   for (const std::string& reader : lanReaders)
     texts.append(QLatin1String(kLanPrefix) + QString::fromLocal8Bit(reader));
   return texts;
+}
+
+}  // namespace
+
+QStringList EntryTexts(const std::list<std::string>& comPorts,
+                       const std::list<std::string>& usbReaders,
+                       const std::list<std::string>& lanReaders) {
+  return Entries(comPorts, usbReaders, lanReaders, &ComEntry::shown);
+}
+
+QStringList EntryNames(const std::list<std::string>& comPorts,
+                       const std::list<std::string>& usbReaders,
+                       const std::list<std::string>& lanReaders) {
+  return Entries(comPorts, usbReaders, lanReaders, &ComEntry::name);
 }
 
 bool IsSwitchableHidReader(const QString& text) {

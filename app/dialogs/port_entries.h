@@ -13,9 +13,17 @@ namespace kx::dialogs {
 inline constexpr char kUsbPrefix[] = "USB: ";
 inline constexpr char kLanPrefix[] = "LAN: ";
 
-// The list box entries: COM ports (a leading "\\.\" removed), then "USB: " + each USB reader,
-// then "LAN: " + each LAN reader.
+// The list box entries as the operator reads them: COM ports (a leading "\\.\" removed), then
+// "USB: " + each USB reader, then "LAN: " + each LAN reader. A port that the SDK lists under its
+// stable link ("/dev/serial/by-id/... [description] (/dev/ttyACM0)") shows its short kernel name
+// with the description: "/dev/ttyACM0 [description]".
 QStringList EntryTexts(const std::list<std::string>& comPorts,
+                       const std::list<std::string>& usbReaders,
+                       const std::list<std::string>& lanReaders);
+// The names behind the same entries, which the dialog stores and opens: a port listed under its
+// stable link is stored by the link with its description, so that the next start finds the
+// same device whatever kernel name it has got meanwhile.
+QStringList EntryNames(const std::list<std::string>& comPorts,
                        const std::list<std::string>& usbReaders,
                        const std::list<std::string>& lanReaders);
 

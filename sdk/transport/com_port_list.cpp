@@ -9,12 +9,26 @@
 namespace kxlf {
 namespace {
 
-std::string Describe(const TtyPort& port) {
-  if (port.product.rfind("Orv", 0) == 0 || port.product.rfind("QL-4", 0) == 0)
-    return port.device + " [" + port.product + "]";
+// The maker's virtual COM reader is known by its USB ids first: its product string is the
+// firmware's, not the driver's description, and may read otherwise than the interface dialog
+// expects.
+std::string Description(const TtyPort& port) {
   if (IsUsbReader(UsbReaderKind::kVirtualCom, port.usbVendorId, port.usbProductId))
-    return port.device + " [Orv Virtual COM]";
-  return port.device;
+    return " [Orv Virtual COM]";
+  if (port.product.rfind("Orv", 0) == 0 || port.product.rfind("QL-4", 0) == 0)
+    return " [" + port.product + "]";
+  return "";
+}
+
+std::string Describe(const TtyPort& port) {
+  std::string entry = port.device + Description(port);
+  if (!port.kernelDevice.empty())
+    entry += " (" + port.kernelDevice + ")";
+  return entry;
+}
+
+const std::string& KernelName(const TtyPort& port) {
+  return port.kernelDevice.empty() ? port.device : port.kernelDevice;
 }
 
 // "/dev/ttyUSB10" -> ("/dev/ttyUSB", 10); a name without trailing digits has number -1.
@@ -33,7 +47,7 @@ std::pair<std::string, long> SortKey(const std::string& device) {
 std::vector<std::string> FormatComPortList(const std::vector<TtyPort>& ports) {
   std::vector<TtyPort> sorted = ports;
   std::stable_sort(sorted.begin(), sorted.end(), [](const TtyPort& a, const TtyPort& b) {
-    return SortKey(a.device) < SortKey(b.device);
+    return SortKey(KernelName(a)) < SortKey(KernelName(b));
   });
   std::vector<std::string> list;
   list.reserve(sorted.size());

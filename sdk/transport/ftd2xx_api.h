@@ -174,6 +174,10 @@ using FT_W32_SetCommState_t = BOOL (*)(FT_HANDLE, FTDCB*);
 using FT_W32_SetCommTimeouts_t = BOOL (*)(FT_HANDLE, FTTIMEOUTS*);
 using FT_W32_SetupComm_t = BOOL (*)(FT_HANDLE, DWORD, DWORD);
 using FT_W32_WaitCommEvent_t = BOOL (*)(FT_HANDLE, ULONG*, Overlapped*);
+// Only the library for Linux and macOS has these: it sees the vendor and product ids of its own
+// table and the one further pair named here.
+using FT_SetVIDPID_t = FT_STATUS (*)(DWORD, DWORD);
+using FT_GetVIDPID_t = FT_STATUS (*)(DWORD*, DWORD*);
 }
 
 }  // namespace kxlf::d2xx

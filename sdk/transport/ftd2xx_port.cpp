@@ -3,6 +3,7 @@
 #include <dlfcn.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <type_traits>
@@ -25,6 +26,12 @@ void Bind(void* module, const char* name, Function& slot) {
   slot = reinterpret_cast<Function>(dlsym(module, name));
   if (slot == nullptr)
     DebugLog(std::string("Fehler: Kann ") + name + " nicht initialisieren");
+}
+
+std::string HexId(DWORD id) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%04X", static_cast<unsigned>(id));
+  return text;
 }
 
 // The bound function's result, or fallback when the library lacks the function.
@@ -79,6 +86,32 @@ void CFTD2xxPort::LoadFtd2xx() {
   Bind(module_, "FT_W32_SetCommTimeouts", t.FT_W32_SetCommTimeouts);
   Bind(module_, "FT_W32_SetupComm", t.FT_W32_SetupComm);
   Bind(module_, "FT_W32_WaitCommEvent", t.FT_W32_WaitCommEvent);
+  Bind(module_, "FT_SetVIDPID", t.FT_SetVIDPID);
+  Bind(module_, "FT_GetVIDPID", t.FT_GetVIDPID);
+}
+
+bool CFTD2xxPort::HasReaderFunctions() {
+  LoadFtd2xx();
+  const Ftd2xxTable& t = table_;
+  return module_ != nullptr && t.FT_SetVIDPID != nullptr && t.FT_CreateDeviceInfoList != nullptr &&
+         t.FT_GetDeviceInfoList != nullptr && t.FT_W32_CreateFile != nullptr &&
+         t.FT_W32_CloseHandle != nullptr && t.FT_W32_ReadFile != nullptr &&
+         t.FT_W32_WriteFile != nullptr && t.FT_W32_ClearCommError != nullptr &&
+         t.FT_W32_GetCommModemStatus != nullptr;
+}
+
+void CFTD2xxPort::NameReaderIds() {
+  if (table_.FT_SetVIDPID == nullptr)
+    return;  // the lookup has said so already
+  if (table_.FT_SetVIDPID(kFtdiReaderVendorId, kFtdiReaderProductId) == FT_OK)
+    return;
+  std::string text = "Fehler: FT_SetVIDPID(" + HexId(kFtdiReaderVendorId) + ", " +
+                     HexId(kFtdiReaderProductId) + ") abgelehnt";
+  DWORD vendor = 0;
+  DWORD product = 0;
+  if (table_.FT_GetVIDPID != nullptr && table_.FT_GetVIDPID(&vendor, &product) == FT_OK)
+    text += ", eingestellt ist " + HexId(vendor) + ":" + HexId(product);
+  DebugLog(text);
 }
 
 FT_STATUS CFTD2xxPort::FT_SetLatencyTimer(FT_HANDLE device, UCHAR milliseconds) {
@@ -87,6 +120,7 @@ FT_STATUS CFTD2xxPort::FT_SetLatencyTimer(FT_HANDLE device, UCHAR milliseconds) 
 
 FT_STATUS CFTD2xxPort::FT_CreateDeviceInfoList(DWORD* count) {
   LoadFtd2xx();
+  NameReaderIds();
   if (table_.FT_CreateDeviceInfoList == nullptr) {
     DebugLog("FT_CreateDeviceInfoList ist nicht vorhanden!");
     return FT_INVALID_HANDLE;
@@ -107,6 +141,7 @@ FT_HANDLE CFTD2xxPort::FT_W32_CreateFile(LPCSTR name, DWORD access, DWORD shareM
                                          SecurityAttributes* security, DWORD creation, DWORD flags,
                                          void* templateFile) {
   LoadFtd2xx();
+  NameReaderIds();
   return CallOr(table_.FT_W32_CreateFile, InvalidHandleValue(), name, access, shareMode, security,
                 creation, flags, templateFile);
 }

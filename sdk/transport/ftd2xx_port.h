@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "transport/ftd2xx_api.h"
+#include "transport/usb_reader_ids.h"
 
 namespace kxlf {
 
@@ -45,7 +46,21 @@ struct Ftd2xxTable {
   d2xx::FT_W32_SetCommTimeouts_t FT_W32_SetCommTimeouts = nullptr;
   d2xx::FT_W32_SetupComm_t FT_W32_SetupComm = nullptr;
   d2xx::FT_W32_WaitCommEvent_t FT_W32_WaitCommEvent = nullptr;
+  d2xx::FT_SetVIDPID_t FT_SetVIDPID = nullptr;
+  d2xx::FT_GetVIDPID_t FT_GetVIDPID = nullptr;
 };
+
+// The ids of the family's FTDI-based reader, which the library does not know by itself. It
+// keeps only one pair besides its own table, so the first FTDI reader of the table is the one.
+constexpr UsbReaderId FtdiReaderIds() {
+  for (const UsbReaderId& id : kUsbReaderIds) {
+    if (id.kind == UsbReaderKind::kFtdi)
+      return id;
+  }
+  return {};
+}
+inline constexpr d2xx::DWORD kFtdiReaderVendorId = FtdiReaderIds().vendorId;
+inline constexpr d2xx::DWORD kFtdiReaderProductId = FtdiReaderIds().productId;
 
 // Each object holds its own reference to the library (the loader counts them), and releases it
 // when destroyed. The library is loaded by the thread that opens the device or lists devices;
@@ -62,8 +77,14 @@ class CFTD2xxPort {
   void LoadFtd2xx();
   bool IsFtd2xxLoaded() const { return module_ != nullptr; }
 
-  // Forwarding operations. Those marked "loads" call LoadFtd2xx first; the others rely on an
-  // earlier load, as every handle they take comes from FT_W32_CreateFile.
+  // Whether the library is there with every function that listing, opening and running a
+  // reader needs. Loads the library.
+  bool HasReaderFunctions();
+
+  // Forwarding operations. Those marked "loads" call LoadFtd2xx first and name the reader's ids
+  // to the library (FT_SetVIDPID), since another user of the library in this process may have
+  // named other ones meanwhile; the others rely on an earlier load, as every handle they take
+  // comes from FT_W32_CreateFile.
   d2xx::FT_STATUS FT_SetLatencyTimer(d2xx::FT_HANDLE device, d2xx::UCHAR milliseconds);
   d2xx::FT_STATUS FT_CreateDeviceInfoList(d2xx::DWORD* count);  // loads
   d2xx::FT_STATUS FT_GetDeviceInfoList(d2xx::FT_DEVICE_LIST_INFO_NODE* records,
@@ -91,6 +112,10 @@ class CFTD2xxPort {
 
  private:
   void* module_ = nullptr;
+  // Names the reader's vendor and product ids to the library; without them it does not see the
+  // reader at all.
+  void NameReaderIds();
+
   Ftd2xxTable table_;
 };
 

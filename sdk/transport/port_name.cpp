@@ -1,7 +1,10 @@
 #include "transport/port_name.h"
 
+#include <sys/stat.h>
 #include <algorithm>
+
 #include <climits>
+#include <string>
 
 #include "transport/ascii_case.h"
 
@@ -12,10 +15,6 @@ constexpr std::string_view kDevicePathPrefix = "/dev/";
 
 bool IsDigit(char c) {
   return c >= '0' && c <= '9';
-}
-
-bool IsDevicePath(std::string_view name) {
-  return name.starts_with(kDevicePathPrefix);
 }
 
 bool ContainsComIgnoringCase(std::string_view text) {
@@ -37,6 +36,17 @@ constexpr ArticleRange kArticleNumbers[] = {
 };
 
 }  // namespace
+
+bool IsDevicePath(std::string_view name) {
+  if (name.starts_with(kDevicePathPrefix))
+    return true;
+  if (!name.starts_with('/'))
+    return false;
+  // The path may carry a description after it, as the port list shows it.
+  const std::string path(name.substr(0, std::min(name.find(" ["), name.find(" ("))));
+  struct stat status {};
+  return ::stat(path.c_str(), &status) == 0 && S_ISCHR(status.st_mode);
+}
 
 PortAddress SplitDeviceAddress(std::string_view text) {
   const size_t colon = text.rfind(':');

@@ -22,7 +22,12 @@ PortAddress SplitDeviceAddress(std::string_view text);
 
 enum class PortKind { kLan, kHid, kSerial };
 
-// Device paths ("/dev/...") are always serial. Otherwise a name beginning with '[', or holding
+// A serial device given by its path: anything under "/dev/" (kernel names, the stable links of
+// /dev/serial/by-id, pseudo-terminals), or any other absolute path to a character device, such
+// as a link that the emulator makes to its pseudo-terminal.
+bool IsDevicePath(std::string_view name);
+
+// Device paths are always serial. Otherwise a name beginning with '[', or holding
 // three '.' after its first character, is a LAN reader; a name containing "HID" a USB HID
 // reader; everything else serial.
 PortKind ClassifyPortName(std::string_view name);

@@ -1,42 +1,79 @@
-// Serial port enumeration on Linux: udev for the list and the USB identities, termios to
-// weed out the built-in UART slots that have no chip behind them.
+// Serial port enumeration on Linux, from sysfs alone. Nothing is opened: opening a port toggles
+// DTR and RTS on a device that is there, and fails for a port that another program holds.
 #include <fcntl.h>
-#include <libudev.h>
-#include <linux/serial.h>
-#include <sys/ioctl.h>
 #include <unistd.h>
 
-#include <cstring>
+#include <cstdlib>
 #include <filesystem>
-#include <memory>
+#include <fstream>
+#include <map>
 
 #include "transport/com_port_list.h"
 
 namespace kxlf {
 namespace {
 
-struct UdevDeleter {
-  void operator()(udev* u) const { udev_unref(u); }
-  void operator()(udev_enumerate* e) const { udev_enumerate_unref(e); }
-  void operator()(udev_device* d) const { udev_device_unref(d); }
-};
-template <typename T>
-using UdevPtr = std::unique_ptr<T, UdevDeleter>;
+namespace fs = std::filesystem;
 
-std::string Text(const char* value) {
-  return value != nullptr ? value : "";
+constexpr const char* kStableLinks = "/dev/serial/by-id";
+
+std::string FirstLine(const fs::path& file) {
+  std::ifstream in(file);
+  std::string line;
+  std::getline(in, line);
+  return line;
 }
 
-// The 8250 driver registers a device for every possible legacy port; only those with a
-// UART behind them report a port type.
-bool HasUart(const char* devnode) {
-  const int fd = ::open(devnode, O_RDWR | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (fd < 0)
-    return false;
-  serial_struct info{};
-  const bool present = ::ioctl(fd, TIOCGSERIAL, &info) == 0 && info.type != PORT_UNKNOWN;
-  ::close(fd);
-  return present;
+// The device node's name as the kernel announces it; the tty's own name otherwise.
+std::string DeviceName(const fs::path& tty) {
+  std::ifstream uevent(tty / "uevent");
+  constexpr std::string_view kKey = "DEVNAME=";
+  for (std::string line; std::getline(uevent, line);) {
+    if (line.rfind(kKey, 0) == 0)
+      return line.substr(kKey.size());
+  }
+  return tty.filename().string();
+}
+
+// Serial-core ports (8250 and the like) carry a port type; 0 means no UART answered at the
+// slot. This holds for the old layout (tty under the serial8250 platform device) and for the
+// serial-base port devices of kernel 6.5 and later alike.
+bool IsEmptyUartSlot(const fs::path& tty) {
+  std::error_code error;
+  return fs::exists(tty / "type", error) && FirstLine(tty / "type") == "0";
+}
+
+// The USB device above the tty's hardware, if any: the nearest ancestor with USB ids.
+void ReadUsbIdentity(const fs::path& tty, const fs::path& sysfs, TtyPort& port) {
+  std::error_code error;
+  const fs::path top = fs::weakly_canonical(sysfs, error);
+  for (fs::path at = fs::canonical(tty / "device", error);
+       !error && at != top && at.has_parent_path() && at != at.parent_path();
+       at = at.parent_path()) {
+    if (fs::exists(at / "idVendor", error) && fs::exists(at / "idProduct", error)) {
+      port.usbVendorId = FirstLine(at / "idVendor");
+      port.usbProductId = FirstLine(at / "idProduct");
+      port.product = FirstLine(at / "product");
+      return;
+    }
+  }
+}
+
+// Kernel name ("ttyACM0") -> the stable link that udev made for it in /dev/serial/by-id.
+std::map<std::string, std::string> StableLinks(const fs::path& byId) {
+  std::map<std::string, std::string> links;
+  std::error_code error;
+  for (const auto& entry : fs::directory_iterator(byId, error)) {
+    const fs::path target = fs::read_symlink(entry.path(), error);
+    if (error) {
+      error.clear();
+      continue;
+    }
+    // Named where udev puts it, also when read from a recorded tree.
+    links.emplace(target.filename().string(),
+                  (fs::path(kStableLinks) / entry.path().filename()).string());
+  }
+  return links;
 }
 
 bool CanOpen(const std::string& device) {
@@ -50,38 +87,30 @@ bool CanOpen(const std::string& device) {
 
 }  // namespace
 
-bool EnumerateTtyPorts(std::vector<TtyPort>& ports) {
+fs::path SysfsRoot() {
+  const char* root = std::getenv("KXLF_SYSFS_ROOT");
+  return root != nullptr && *root != '\0' ? fs::path(root) : fs::path("/");
+}
+
+bool EnumerateTtyPorts(std::vector<TtyPort>& ports, const TtySources& sources) {
   ports.clear();
-  UdevPtr<udev> context(udev_new());
-  if (!context)
+  std::error_code error;
+  fs::directory_iterator ttys(sources.sysfs / "class" / "tty", error);
+  if (error)
     return false;
-  UdevPtr<udev_enumerate> enumerate(udev_enumerate_new(context.get()));
-  if (!enumerate || udev_enumerate_add_match_subsystem(enumerate.get(), "tty") < 0 ||
-      udev_enumerate_scan_devices(enumerate.get()) < 0)
-    return false;
-
-  udev_list_entry* entry;
-  udev_list_entry_foreach(entry, udev_enumerate_get_list_entry(enumerate.get())) {
-    UdevPtr<udev_device> device(
-        udev_device_new_from_syspath(context.get(), udev_list_entry_get_name(entry)));
-    if (!device)
+  const std::map<std::string, std::string> links = StableLinks(sources.byId);
+  for (const auto& entry : ttys) {
+    const fs::path& tty = entry.path();
+    // Consoles and pseudo-terminals have no hardware behind them.
+    if (!fs::exists(tty / "device", error) || IsEmptyUartSlot(tty))
       continue;
-    const char* devnode = udev_device_get_devnode(device.get());
-    udev_device* parent = udev_device_get_parent(device.get());
-    // Consoles and pseudo-terminals have no hardware parent.
-    if (devnode == nullptr || parent == nullptr)
-      continue;
-    const char* driver = udev_device_get_driver(parent);
-    if (driver != nullptr && std::strcmp(driver, "serial8250") == 0 && !HasUart(devnode))
-      continue;
-
     TtyPort port;
-    port.device = devnode;
-    if (udev_device* usb =
-            udev_device_get_parent_with_subsystem_devtype(device.get(), "usb", "usb_device")) {
-      port.product = Text(udev_device_get_sysattr_value(usb, "product"));
-      port.usbVendorId = Text(udev_device_get_sysattr_value(usb, "idVendor"));
-      port.usbProductId = Text(udev_device_get_sysattr_value(usb, "idProduct"));
+    const std::string name = DeviceName(tty);
+    port.device = "/dev/" + name;
+    ReadUsbIdentity(tty, sources.sysfs, port);
+    if (auto link = links.find(fs::path(name).filename().string()); link != links.end()) {
+      port.kernelDevice = port.device;
+      port.device = link->second;
     }
     ports.push_back(port);
   }
@@ -91,12 +120,12 @@ bool EnumerateTtyPorts(std::vector<TtyPort>& ports) {
 std::vector<TtyPort> ProbeTtyPorts() {
   std::vector<TtyPort> ports;
   std::error_code error;
-  for (const auto& entry : std::filesystem::directory_iterator("/dev", error)) {
+  for (const auto& entry : fs::directory_iterator("/dev", error)) {
     const std::string name = entry.path().filename().string();
     const bool serialName =
         name.rfind("ttyS", 0) == 0 || name.rfind("ttyUSB", 0) == 0 || name.rfind("ttyACM", 0) == 0;
     if (serialName && CanOpen(entry.path().string()))
-      ports.push_back({entry.path().string(), {}, {}, {}});
+      ports.push_back({entry.path().string(), {}, {}, {}, {}});
   }
   return ports;
 }

@@ -4,12 +4,18 @@
 
 #include <fstream>
 
+#include "transport/ftd2xx_port.h"
 #include "transport/usb_reader_ids.h"
 
 namespace kxlf {
 namespace {
 
 namespace fs = std::filesystem;
+
+constexpr int kFtdiReaderMissing = 1;
+constexpr int kVirtualComReaderMissing = 2;
+
+constexpr const char* kVirtualComDriver = "cdc_acm";
 
 std::string FirstLine(const fs::path& file) {
   std::ifstream in(file);
@@ -18,12 +24,16 @@ std::string FirstLine(const fs::path& file) {
   return line;
 }
 
-// Any interface of the device ("<device>:<configuration>.<interface>") bound to a driver.
-bool HasBoundInterface(const fs::path& usbDevices, const std::string& device) {
+// Any interface of the device ("<device>:<configuration>.<interface>") bound to `driver`.
+bool HasInterfaceBoundTo(const fs::path& usbDevices, const std::string& device,
+                         const std::string& driver) {
   std::error_code error;
   for (const auto& entry : fs::directory_iterator(usbDevices, error)) {
     const std::string name = entry.path().filename().string();
-    if (name.rfind(device + ":", 0) == 0 && fs::exists(entry.path() / "driver", error))
+    if (name.rfind(device + ":", 0) != 0)
+      continue;
+    const fs::path bound = fs::read_symlink(entry.path() / "driver", error);
+    if (!error && bound.filename() == driver)
       return true;
   }
   return false;
@@ -41,31 +51,36 @@ bool FileMentions(const fs::path& file, const std::string& text) {
 
 }  // namespace
 
-int MissingUsbDrivers(const fs::path& usbDevices) {
-  int missing = 0;
+int MissingUsbDrivers(const DriverSources& sources) {
+  bool ftdiReader = false;
+  bool virtualComWithoutDriver = false;
   std::error_code error;
-  for (const auto& entry : fs::directory_iterator(usbDevices, error)) {
+  for (const auto& entry : fs::directory_iterator(sources.usbDevices, error)) {
     const std::string name = entry.path().filename().string();
     if (name.find(':') != std::string::npos)
       continue;  // an interface, not a device
     const std::string vendor = FirstLine(entry.path() / "idVendor");
     const std::string product = FirstLine(entry.path() / "idProduct");
-    int bit = 0;
     if (IsUsbReader(UsbReaderKind::kFtdi, vendor, product))
-      bit = 1;
-    if (IsUsbReader(UsbReaderKind::kVirtualCom, vendor, product))
-      bit = 2;
-    if (bit != 0 && !HasBoundInterface(usbDevices, name))
-      missing |= bit;
+      ftdiReader = true;
+    if (IsUsbReader(UsbReaderKind::kVirtualCom, vendor, product) &&
+        !HasInterfaceBoundTo(sources.usbDevices, name, kVirtualComDriver))
+      virtualComWithoutDriver = true;
   }
+  int missing = 0;
+  if (ftdiReader && !CFTD2xxPort().HasReaderFunctions())
+    missing |= kFtdiReaderMissing;
+  // An unbound reader is served as soon as the driver loads, which udev sees to.
+  if (virtualComWithoutDriver && !IsVirtualComDriverAvailable(sources))
+    missing |= kVirtualComReaderMissing;
   return missing;
 }
 
-bool IsVirtualComDriverAvailable(const fs::path& loadedModules, const fs::path& kernelModules) {
+bool IsVirtualComDriverAvailable(const DriverSources& sources) {
   std::error_code error;
-  if (fs::exists(loadedModules / "cdc_acm", error))
+  if (fs::exists(sources.loadedModules / kVirtualComDriver, error))
     return true;
-  fs::path modules = kernelModules;
+  fs::path modules = sources.kernelModules;
   if (modules.empty()) {
     utsname system{};
     if (::uname(&system) != 0)

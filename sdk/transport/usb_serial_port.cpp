@@ -13,6 +13,7 @@
 #include "transport/ascii_case.h"
 #include "transport/com_port_list.h"
 #include "transport/ftdi_line.h"
+#include "transport/port_name.h"
 #include "transport/termios_line.h"
 
 namespace kxlf {
@@ -33,11 +34,12 @@ bool CUSBSerialPort::ParsePortName(const std::string& name, std::string& device)
   size_t at = 0;
   if (name.compare(0, 4, "\\\\.\\") == 0)
     at = 4;
-  if (name.compare(at, 5, "/dev/") == 0) {
-    // The port list shows "/dev/ttyUSB0 [description]"; the description is not part of the
+  if (IsDevicePath(std::string_view(name).substr(at))) {
+    // The port list shows "/dev/ttyUSB0 [description]", and a stable link with the kernel name
+    // behind it: "/dev/serial/by-id/... [description] (/dev/ttyACM0)". Neither is part of the
     // path, and neither is a colon left at the end by an empty device address ("COM4:" too
     // opens COM4).
-    const size_t blank = name.find(" [", at);
+    const size_t blank = std::min(name.find(" [", at), name.find(" (", at));
     device = name.substr(at, blank == std::string::npos ? std::string::npos : blank - at);
     if (!device.empty() && device.back() == ':')
       device.pop_back();

@@ -48,9 +48,10 @@ class CUSBSerialPort {
   virtual void OnBytesWritten(int /*count*/) {}
   virtual void OnTransmitEmpty() {}
 
-  // Decides between a tty and an FTDI device. A tty is a path beginning with "/dev/", or a
-  // "COMn" name (optionally behind "\\.\", with anything after the digits ignored), which
-  // means /dev/ttyS(n-1). Everything else is the serial number of an FTDI device.
+  // Decides between a tty and an FTDI device. A tty is a device path (IsDevicePath: anything
+  // under "/dev/", or another absolute path to a character device), or a "COMn" name
+  // (optionally behind "\\.\", with anything after the digits ignored), which means
+  // /dev/ttyS(n-1). Everything else is the serial number of an FTDI device.
   // Returns true for a tty; `device` receives the device path or the serial number.
   static bool ParsePortName(const std::string& name, std::string& device);
 

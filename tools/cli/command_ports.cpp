@@ -1,4 +1,5 @@
 // ports: the interface dialog's list.
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -39,8 +40,9 @@ int RunPorts(const Context& context) {
   for (std::string com : List(KxLfListComPorts)) {
     if (com.rfind("\\\\.\\", 0) == 0)
       com.erase(0, 4);
-    // The SDK ignores a description from " [" on; the bare name is what a script wants.
-    entries.push_back({"com", com, com.substr(0, com.find(" ["))});
+    // The SDK ignores a description from " [" on, and the kernel name that follows a stable
+    // link in " (...)"; the bare name is what a script wants.
+    entries.push_back({"com", com, com.substr(0, std::min(com.find(" ["), com.find(" (")))});
   }
   for (const std::string& usb : List(KxLfListUsbReaders))
     entries.push_back({"usb", "USB: " + usb, usb});

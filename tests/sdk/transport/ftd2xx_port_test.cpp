@@ -49,14 +49,27 @@ const std::vector<std::string> kLookupOrder = {"FT_SetBaudRate",
                                                "FT_W32_SetCommState",
                                                "FT_W32_SetCommTimeouts",
                                                "FT_W32_SetupComm",
-                                               "FT_W32_WaitCommEvent"};
+                                               "FT_W32_WaitCommEvent",
+                                               "FT_SetVIDPID",
+                                               "FT_GetVIDPID"};
 
-const std::vector<std::string> kExportedByFullFake = {
-    "FT_SetLatencyTimer",        "FT_CreateDeviceInfoList", "FT_GetDeviceInfoList",
-    "FT_W32_CreateFile",         "FT_W32_CloseHandle",      "FT_W32_ReadFile",
-    "FT_W32_WriteFile",          "FT_W32_GetLastError",     "FT_W32_ClearCommError",
-    "FT_W32_GetCommModemStatus", "FT_W32_GetCommState",     "FT_W32_PurgeComm",
-    "FT_W32_SetCommMask",        "FT_W32_SetCommState",     "FT_W32_SetCommTimeouts"};
+const std::vector<std::string> kExportedByFullFake = {"FT_SetLatencyTimer",
+                                                      "FT_CreateDeviceInfoList",
+                                                      "FT_GetDeviceInfoList",
+                                                      "FT_W32_CreateFile",
+                                                      "FT_W32_CloseHandle",
+                                                      "FT_W32_ReadFile",
+                                                      "FT_W32_WriteFile",
+                                                      "FT_W32_GetLastError",
+                                                      "FT_W32_ClearCommError",
+                                                      "FT_W32_GetCommModemStatus",
+                                                      "FT_W32_GetCommState",
+                                                      "FT_W32_PurgeComm",
+                                                      "FT_W32_SetCommMask",
+                                                      "FT_W32_SetCommState",
+                                                      "FT_W32_SetCommTimeouts",
+                                                      "FT_SetVIDPID",
+                                                      "FT_GetVIDPID"};
 
 const std::vector<std::string> kLeftOutOfPartialFake = {
     "FT_SetLatencyTimer", "FT_GetDeviceInfoList", "FT_W32_ClearCommError",
@@ -261,9 +274,11 @@ TEST_F(Ftd2xxPortTest, ListSkipsOpenDevicesAndEmptySerialNumbers) {
   ASSERT_TRUE(fake_.AddDevice("FT000002"));
   ASSERT_TRUE(fake_.AddDevice(""));
   ASSERT_TRUE(fake_.AddDevice("FT000003"));
-  // Another program holds FT000002 open.
+  // Another user of the library holds FT000002 open; it too has to name the reader's ids first.
   auto createFile = fake_.Symbol<FT_W32_CreateFile_t>("FT_W32_CreateFile");
   ASSERT_NE(createFile, nullptr);
+  ASSERT_EQ(fake_.Symbol<FT_SetVIDPID_t>("FT_SetVIDPID")(kFtdiReaderVendorId, kFtdiReaderProductId),
+            FT_OK);
   FT_HANDLE elsewhere = createFile("FT000002", GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                    OPEN_EXISTING, FT_OPEN_BY_SERIAL_NUMBER, nullptr);
   ASSERT_NE(elsewhere, InvalidHandleValue());
@@ -295,6 +310,48 @@ TEST_F(Ftd2xxPortTest, ListIsEmptyWithoutDevices) {
   std::vector<std::string> list;
   port.ListFtdiDevices(list);
   EXPECT_TRUE(list.empty());
+}
+
+// The library sees only FTDI's own ids unless told of others, and it keeps one further pair for
+// the whole process, which another part of the program may change at any time.
+TEST_F(Ftd2xxPortTest, ReadersAreFoundAndOpenedByTheirIdsEveryTime) {
+  ASSERT_TRUE(fake_.AddDeviceWithIds("A9XK31QB", 0x0403, 0x6001));  // a plain converter
+  ASSERT_TRUE(fake_.AddDeviceWithIds("OTHER001", 0x1234, 0x5678));  // nobody we know
+  auto setVidPid = fake_.Symbol<FT_SetVIDPID_t>("FT_SetVIDPID");
+  auto getVidPid = fake_.Symbol<FT_GetVIDPID_t>("FT_GetVIDPID");
+  ASSERT_NE(setVidPid, nullptr);
+  ASSERT_NE(getVidPid, nullptr);
+
+  CFTD2xxPort port;
+  std::vector<std::string> list;
+  port.ListFtdiDevices(list);
+  EXPECT_EQ(list, (std::vector<std::string>{"FT123456", "A9XK31QB"}));
+  DWORD vendor = 0;
+  DWORD product = 0;
+  ASSERT_EQ(getVidPid(&vendor, &product), FT_OK);
+  EXPECT_EQ(vendor, kFtdiReaderVendorId);
+  EXPECT_EQ(product, kFtdiReaderProductId);
+
+  ASSERT_EQ(setVidPid(0x1234, 0x5678), FT_OK);  // somebody else named their device
+  list.clear();
+  port.ListFtdiDevices(list);
+  EXPECT_EQ(list, (std::vector<std::string>{"FT123456", "A9XK31QB"}));
+  ASSERT_EQ(setVidPid(0x1234, 0x5678), FT_OK);
+  FT_HANDLE handle = OpenBySerial(port, "FT123456");
+  ASSERT_NE(handle, InvalidHandleValue());
+  EXPECT_EQ(port.FT_W32_CloseHandle(handle), kTrue);
+}
+
+TEST_F(Ftd2xxPortTest, ReaderFunctionsNeedTheWholeLibrary) {
+  {
+    CFTD2xxPort port;
+    EXPECT_TRUE(port.HasReaderFunctions());
+  }
+  for (const char* file : {kMissingLibrary, kFakePartialFtd2xxFile, "libm.so.6"}) {
+    ScopedEnv library(kFtd2xxLibraryVariable, file);
+    CFTD2xxPort port;
+    EXPECT_FALSE(port.HasReaderFunctions()) << file;
+  }
 }
 
 // No test fixture here: nothing else may hold the library while one port releases it.

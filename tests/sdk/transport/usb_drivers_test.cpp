@@ -4,10 +4,16 @@
 
 #include <fstream>
 
+#include "kx_fake_ftd2xx/scoped_env.h"
+#include "transport/ftd2xx_port.h"
+
 namespace kxlf {
 namespace {
 
 namespace fs = std::filesystem;
+using kxfake::ScopedEnv;
+
+const fs::path kTrees = KX_SYSFS_TREES;
 
 class UsbDriversTest : public ::testing::Test {
  protected:
@@ -16,7 +22,8 @@ class UsbDriversTest : public ::testing::Test {
             ("kx-usb-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
              ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(root_);
-    fs::create_directories(root_);
+    fs::create_directories(root_ / "module");
+    fs::create_directories(root_ / "lib");
   }
   void TearDown() override { fs::remove_all(root_); }
 
@@ -24,46 +31,50 @@ class UsbDriversTest : public ::testing::Test {
     fs::create_directories(file.parent_path());
     std::ofstream(file) << text << "\n";
   }
-  // A USB device with one interface, bound to a driver or not.
-  void AddDevice(const std::string& name, const std::string& vendor, const std::string& product,
-                 bool bound) {
-    Write(root_ / name / "idVendor", vendor);
-    Write(root_ / name / "idProduct", product);
-    fs::create_directories(root_ / (name + ":1.0"));
-    if (bound)
-      fs::create_directories(root_ / (name + ":1.0") / "driver");
+  // The recorded tree's USB devices with the module folders of this test.
+  DriverSources Sources(const std::string& kernel) {
+    return {kTrees / kernel / "sys" / "bus" / "usb" / "devices", root_ / "module", root_ / "lib"};
   }
 
   fs::path root_;
 };
 
-TEST_F(UsbDriversTest, ReportsOnlyReadersWithoutTheirDriver) {
-  EXPECT_EQ(MissingUsbDrivers(root_), 0);
-  AddDevice("1-1", "0403", "9d42", true);
-  AddDevice("1-2", "6a7b", "0c5d", true);
-  AddDevice("1-3", "1d6b", "0002", false);  // somebody else's device
-  EXPECT_EQ(MissingUsbDrivers(root_), 0);
-  AddDevice("2-1", "6a7b", "0c5d", false);
-  EXPECT_EQ(MissingUsbDrivers(root_), 2);
-  AddDevice("2-2", "0403", "9d42", false);
-  EXPECT_EQ(MissingUsbDrivers(root_), 3);
-  EXPECT_EQ(MissingUsbDrivers(root_ / "missing"), 0);
+// The FTDI-based reader has no kernel driver bound while nobody has it open: its driver is the
+// D2XX library, and only a library that cannot be loaded or lacks the reader's functions is
+// missing. The virtual COM reader in the same tree is served by cdc_acm.
+TEST_F(UsbDriversTest, FtdiReaderNeedsTheD2xxLibraryNotAKernelDriver) {
+  {
+    ScopedEnv library(kFtd2xxLibraryVariable, KX_FAKE_FTD2XX_FILE);
+    EXPECT_EQ(MissingUsbDrivers(Sources("kernel-6.1")), 0);
+  }
+  for (const char* absent : {"/nonexistent/libftd2xx.so", KX_FAKE_FTD2XX_PARTIAL_FILE}) {
+    ScopedEnv library(kFtd2xxLibraryVariable, absent);
+    EXPECT_EQ(MissingUsbDrivers(Sources("kernel-6.1")), 1) << absent;
+  }
+}
+
+// A virtual COM reader with no interface bound to cdc_acm is served once the driver loads; it
+// misses its driver only when the kernel has no cdc_acm at all. No FTDI reader is attached in
+// this tree, so no library is asked for.
+TEST_F(UsbDriversTest, VirtualComReaderWithoutCdcAcm) {
+  ScopedEnv library(kFtd2xxLibraryVariable, "/nonexistent/libftd2xx.so");
+  EXPECT_EQ(MissingUsbDrivers(Sources("kernel-6.6")), 2);
+  Write(root_ / "lib" / "modules.dep", "kernel/drivers/usb/class/cdc-acm.ko: ");
+  EXPECT_EQ(MissingUsbDrivers(Sources("kernel-6.6")), 0);
+  EXPECT_EQ(MissingUsbDrivers({root_ / "missing", root_ / "module", root_ / "lib"}), 0);
 }
 
 TEST_F(UsbDriversTest, VirtualComDriverLoadedBuiltInOrInstalled) {
-  const fs::path loaded = root_ / "module";
-  const fs::path modules = root_ / "lib";
-  fs::create_directories(loaded);
-  fs::create_directories(modules);
-  EXPECT_FALSE(IsVirtualComDriverAvailable(loaded, modules));
-  Write(modules / "modules.dep", "kernel/drivers/usb/class/cdc-acm.ko: ");
-  EXPECT_TRUE(IsVirtualComDriverAvailable(loaded, modules));
-  fs::remove(modules / "modules.dep");
-  Write(modules / "modules.builtin", "kernel/drivers/usb/class/cdc-acm.ko");
-  EXPECT_TRUE(IsVirtualComDriverAvailable(loaded, modules));
-  fs::remove(modules / "modules.builtin");
-  fs::create_directories(loaded / "cdc_acm");
-  EXPECT_TRUE(IsVirtualComDriverAvailable(loaded, modules));
+  const DriverSources sources{{}, root_ / "module", root_ / "lib"};
+  EXPECT_FALSE(IsVirtualComDriverAvailable(sources));
+  Write(root_ / "lib" / "modules.dep", "kernel/drivers/usb/class/cdc-acm.ko: ");
+  EXPECT_TRUE(IsVirtualComDriverAvailable(sources));
+  fs::remove(root_ / "lib" / "modules.dep");
+  Write(root_ / "lib" / "modules.builtin", "kernel/drivers/usb/class/cdc-acm.ko");
+  EXPECT_TRUE(IsVirtualComDriverAvailable(sources));
+  fs::remove(root_ / "lib" / "modules.builtin");
+  fs::create_directories(root_ / "module" / "cdc_acm");
+  EXPECT_TRUE(IsVirtualComDriverAvailable(sources));
 }
 
 }  // namespace

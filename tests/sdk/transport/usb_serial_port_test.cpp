@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "transport/com_port_list.h"
+#include "transport/port_name.h"
 
 namespace kxlf {
 namespace {
@@ -294,6 +295,28 @@ TEST_F(PtyPort, QueueingNeverWaitsForAFullDevice) {
   }
 }
 
+// A link to the device anywhere, like the one the emulator makes with --pty, names a serial
+// port as a /dev path does, keeps its baud rate and opens the device behind it.
+TEST_F(PtyPort, AnyAbsolutePathToACharacterDeviceIsASerialPort) {
+  const std::string link = ::testing::TempDir() + "kx-reader-" +
+                           std::to_string(::testing::UnitTest::GetInstance()->random_seed());
+  ::unlink(link.c_str());
+  ASSERT_EQ(::symlink(slavePath_.c_str(), link.c_str()), 0);
+  EXPECT_EQ(ClassifyPortName(link), PortKind::kSerial);
+  EXPECT_EQ(EffectiveBaudRate(link, 57600), 57600);
+  std::string device;
+  EXPECT_TRUE(CUSBSerialPort::ParsePortName(link + " [Orv Virtual COM]", device));
+  EXPECT_EQ(device, link);
+  CollectingPort port;
+  EXPECT_TRUE(port.OpenPort(link, 19200, 'N', 8, 1, 512));
+  EXPECT_FALSE(port.IsFtdiMode());
+  port.ClosePort();
+  ::unlink(link.c_str());
+  // Other absolute paths keep the rules for names: an FTDI serial number, the fixed rate.
+  EXPECT_FALSE(CUSBSerialPort::ParsePortName("/etc/hostname", device));
+  EXPECT_EQ(EffectiveBaudRate("/etc/hostname", 57600), 19200);
+}
+
 TEST_F(PtyPort, OpeningIsExclusive) {
   CUSBSerialPort first;
   ASSERT_TRUE(first.OpenPort(slavePath_, 19200, 'N', 8, 1, 512));
@@ -338,7 +361,8 @@ TEST(ComPortList, DescribesTheFamilysReadersAndSortsNumerically) {
                                           "/dev/ttyS9",
                                           "/dev/ttyS10",
                                           "/dev/ttyUSB0",
-                                          "/dev/ttyUSB1 [Orv Virtual COM Port]",
+                                          // by its ids, not by what its firmware says
+                                          "/dev/ttyUSB1 [Orv Virtual COM]",
                                       }));
 }
 

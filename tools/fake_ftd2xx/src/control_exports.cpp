@@ -9,9 +9,16 @@ void KxFakeFtdi_Reset() {
 
 bool KxFakeFtdi_AddDevice(const char* serial, const char* description,
                           const kxemu::ReaderConfig* config) {
+  return KxFakeFtdi_AddDeviceWithIds(serial, description, KX_FAKE_FTDI_READER_VENDOR,
+                                     KX_FAKE_FTDI_READER_PRODUCT, config);
+}
+
+bool KxFakeFtdi_AddDeviceWithIds(const char* serial, const char* description, uint32_t vendor,
+                                 uint32_t product, const kxemu::ReaderConfig* config) {
   if (serial == nullptr)
     return false;
   return FakeDeviceBus::Instance().AddDevice(serial, description != nullptr ? description : "",
+                                             vendor, product,
                                              config != nullptr ? *config : kxemu::ReaderConfig{});
 }
 

@@ -13,8 +13,11 @@ constexpr const char* kDefaultSerial = "FT123456";
 constexpr const char* kDefaultDescription = "KX Reader USB";
 // What an FT232R reports in a device list record.
 constexpr ULONG kDeviceType232R = 5;
-constexpr ULONG kVendorProductId = 0x04036001;
 constexpr ULONG kFlagOpened = 1;
+
+// The ids the library finds without being told: FTDI's own converters.
+constexpr DWORD kFtdiVendor = 0x0403;
+constexpr DWORD kBuiltInProducts[] = {0x6001, 0x6006, 0x6010, 0x6011, 0x6014, 0x6015};
 
 FT_HANDLE ToHandle(uintptr_t id) {
   return reinterpret_cast<FT_HANDLE>(id);
@@ -34,9 +37,13 @@ FTDCB FactoryLineSettings() {
 
 }  // namespace
 
-FakeDevice::FakeDevice(std::string serialNumber, std::string productDescription,
-                       const kxemu::ReaderConfig& config)
-    : serial(std::move(serialNumber)), description(std::move(productDescription)), model(config) {
+FakeDevice::FakeDevice(std::string serialNumber, std::string productDescription, DWORD vendor,
+                       DWORD product, const kxemu::ReaderConfig& config)
+    : serial(std::move(serialNumber)),
+      description(std::move(productDescription)),
+      vendorId(vendor),
+      productId(product),
+      model(config) {
   settings.dcb = FactoryLineSettings();
 }
 
@@ -68,7 +75,41 @@ FakeDeviceBus::FakeDeviceBus() {
 
 void FakeDeviceBus::AddDefaultDevice() {
   devices_.push_back(
-      std::make_shared<FakeDevice>(kDefaultSerial, kDefaultDescription, kxemu::ReaderConfig{}));
+      std::make_shared<FakeDevice>(kDefaultSerial, kDefaultDescription, KX_FAKE_FTDI_READER_VENDOR,
+                                   KX_FAKE_FTDI_READER_PRODUCT, kxemu::ReaderConfig{}));
+}
+
+bool FakeDeviceBus::Visible(const FakeDevice& device) const {
+  if (device.vendorId == namedVendor_ && device.productId == namedProduct_)
+    return true;
+  return device.vendorId == kFtdiVendor &&
+         std::find(std::begin(kBuiltInProducts), std::end(kBuiltInProducts), device.productId) !=
+             std::end(kBuiltInProducts);
+}
+
+std::vector<FakeDevice*> FakeDeviceBus::VisibleDevices() const {
+  std::vector<FakeDevice*> visible;
+  for (const auto& device : devices_) {
+    if (Visible(*device))
+      visible.push_back(device.get());
+  }
+  return visible;
+}
+
+FT_STATUS FakeDeviceBus::SetVidPid(DWORD vendor, DWORD product) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  namedVendor_ = vendor;
+  namedProduct_ = product;
+  return FT_OK;
+}
+
+FT_STATUS FakeDeviceBus::GetVidPid(DWORD* vendor, DWORD* product) {
+  if (vendor == nullptr || product == nullptr)
+    return FT_INVALID_PARAMETER;
+  std::lock_guard<std::mutex> lock(mutex_);
+  *vendor = namedVendor_;
+  *product = namedProduct_;
+  return FT_OK;
 }
 
 FakeDevice* FakeDeviceBus::Find(FT_HANDLE handle) {
@@ -89,8 +130,9 @@ FT_HANDLE FakeDeviceBus::Open(const char* serial, const KxFakeFtdiSettings& open
     lastOpenError_ = FT_INVALID_PARAMETER;
     return InvalidHandleValue();
   }
-  auto it = std::find_if(devices_.begin(), devices_.end(),
-                         [&](const auto& device) { return device->serial == serial; });
+  auto it = std::find_if(devices_.begin(), devices_.end(), [&](const auto& device) {
+    return device->serial == serial && Visible(*device);
+  });
   if (it == devices_.end()) {
     lastOpenError_ = FT_DEVICE_NOT_FOUND;
     return InvalidHandleValue();
@@ -137,7 +179,7 @@ FT_STATUS FakeDeviceBus::CreateDeviceInfoList(DWORD* count) {
   if (count == nullptr)
     return FT_INVALID_PARAMETER;
   std::lock_guard<std::mutex> lock(mutex_);
-  listedCount_ = static_cast<DWORD>(devices_.size());
+  listedCount_ = static_cast<DWORD>(VisibleDevices().size());
   *count = listedCount_;
   return FT_OK;
 }
@@ -148,14 +190,15 @@ FT_STATUS FakeDeviceBus::GetDeviceInfoList(FT_DEVICE_LIST_INFO_NODE* records, DW
   std::lock_guard<std::mutex> lock(mutex_);
   // The caller sized its array from the last FT_CreateDeviceInfoList; devices plugged in since
   // then wait for the next one.
-  const DWORD filled = std::min(listedCount_, static_cast<DWORD>(devices_.size()));
+  const std::vector<FakeDevice*> visible = VisibleDevices();
+  const DWORD filled = std::min(listedCount_, static_cast<DWORD>(visible.size()));
   for (DWORD i = 0; i < filled; ++i) {
-    const FakeDevice& device = *devices_[i];
+    const FakeDevice& device = *visible[i];
     FT_DEVICE_LIST_INFO_NODE& record = records[i];
     record = FT_DEVICE_LIST_INFO_NODE{};
     record.Flags = device.handle != 0 ? kFlagOpened : 0;
     record.Type = kDeviceType232R;
-    record.ID = kVendorProductId;
+    record.ID = (device.vendorId << 16) | device.productId;
     record.LocId = 0x1000 + i;
     // Like the converter's own field: a 16-character serial number leaves no room for a NUL.
     std::strncpy(record.SerialNumber, device.serial.c_str(), sizeof(record.SerialNumber));
@@ -174,15 +217,17 @@ void FakeDeviceBus::Reset() {
   devices_.clear();
   listedCount_ = 0;
   lastOpenError_ = 0;
+  namedVendor_ = 0;
+  namedProduct_ = 0;
   AddDefaultDevice();
 }
 
 bool FakeDeviceBus::AddDevice(const std::string& serial, const std::string& description,
-                              const kxemu::ReaderConfig& config) {
+                              DWORD vendor, DWORD product, const kxemu::ReaderConfig& config) {
   std::lock_guard<std::mutex> lock(mutex_);
   if (!serial.empty() && FindPlugged(serial) != nullptr)
     return false;
-  devices_.push_back(std::make_shared<FakeDevice>(serial, description, config));
+  devices_.push_back(std::make_shared<FakeDevice>(serial, description, vendor, product, config));
   return true;
 }
 

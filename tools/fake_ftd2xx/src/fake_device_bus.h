@@ -24,8 +24,8 @@ namespace d2xx = kxlf::d2xx;
 using Clock = std::chrono::steady_clock;
 
 struct FakeDevice {
-  FakeDevice(std::string serialNumber, std::string productDescription,
-             const kxemu::ReaderConfig& config);
+  FakeDevice(std::string serialNumber, std::string productDescription, d2xx::DWORD vendor,
+             d2xx::DWORD product, const kxemu::ReaderConfig& config);
 
   // Hands host bytes to the reader and schedules its answer pieces after their pauses. An
   // answer never overtakes bytes that are still due from an earlier one.
@@ -35,6 +35,8 @@ struct FakeDevice {
 
   std::string serial;
   std::string description;
+  d2xx::DWORD vendorId;
+  d2xx::DWORD productId;
   kxemu::ReaderModel model;
   bool plugged = true;
   uintptr_t handle = 0;  // 0 while nobody has the device open
@@ -82,10 +84,12 @@ class FakeDeviceBus {
   d2xx::DWORD LastError(d2xx::FT_HANDLE handle);
   d2xx::FT_STATUS CreateDeviceInfoList(d2xx::DWORD* count);
   d2xx::FT_STATUS GetDeviceInfoList(d2xx::FT_DEVICE_LIST_INFO_NODE* records, d2xx::DWORD* count);
+  d2xx::FT_STATUS SetVidPid(d2xx::DWORD vendor, d2xx::DWORD product);
+  d2xx::FT_STATUS GetVidPid(d2xx::DWORD* vendor, d2xx::DWORD* product);
 
   void Reset();
-  bool AddDevice(const std::string& serial, const std::string& description,
-                 const kxemu::ReaderConfig& config);
+  bool AddDevice(const std::string& serial, const std::string& description, d2xx::DWORD vendor,
+                 d2xx::DWORD product, const kxemu::ReaderConfig& config);
   bool Unplug(const std::string& serial);
   kxemu::ReaderModel* Model(const std::string& serial);
   bool Settings(const std::string& serial, KxFakeFtdiSettings& settings);
@@ -94,6 +98,10 @@ class FakeDeviceBus {
   FakeDevice* Find(d2xx::FT_HANDLE handle);
   FakeDevice* FindPlugged(const std::string& serial);
   void AddDefaultDevice();
+  // Like the vendor's library: a device is seen only when its ids are in the library's own
+  // table or are the pair named last with FT_SetVIDPID.
+  bool Visible(const FakeDevice& device) const;
+  std::vector<FakeDevice*> VisibleDevices() const;
 
   std::mutex mutex_;
   std::vector<std::shared_ptr<FakeDevice>> devices_;  // plugged in, in plug order
@@ -102,6 +110,8 @@ class FakeDeviceBus {
   uintptr_t nextHandle_ = 0x1000;
   d2xx::DWORD listedCount_ = 0;    // devices counted by the last FT_CreateDeviceInfoList
   d2xx::DWORD lastOpenError_ = 0;  // what a failed open leaves for FT_W32_GetLastError
+  d2xx::DWORD namedVendor_ = 0;    // FT_SetVIDPID's pair; none after loading
+  d2xx::DWORD namedProduct_ = 0;
 };
 
 }  // namespace kxfake

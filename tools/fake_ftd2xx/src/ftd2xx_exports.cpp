@@ -13,6 +13,14 @@ KX_FAKE_FTDI_API FT_STATUS FT_CreateDeviceInfoList(DWORD* count) {
   return FakeDeviceBus::Instance().CreateDeviceInfoList(count);
 }
 
+KX_FAKE_FTDI_API FT_STATUS FT_SetVIDPID(DWORD vendor, DWORD product) {
+  return FakeDeviceBus::Instance().SetVidPid(vendor, product);
+}
+
+KX_FAKE_FTDI_API FT_STATUS FT_GetVIDPID(DWORD* vendor, DWORD* product) {
+  return FakeDeviceBus::Instance().GetVidPid(vendor, product);
+}
+
 KX_FAKE_FTDI_API FT_HANDLE FT_W32_CreateFile(LPCSTR name, DWORD access, DWORD shareMode,
                                              SecurityAttributes*, DWORD creation, DWORD flags,
                                              void*) {
@@ -95,6 +103,8 @@ KX_FAKE_FTDI_API BOOL FT_W32_SetCommTimeouts(FT_HANDLE handle, FTTIMEOUTS* timeo
   });
 }
 
+static_assert(std::is_same_v<decltype(&FT_SetVIDPID), FT_SetVIDPID_t>);
+static_assert(std::is_same_v<decltype(&FT_GetVIDPID), FT_GetVIDPID_t>);
 static_assert(std::is_same_v<decltype(&FT_CreateDeviceInfoList), FT_CreateDeviceInfoList_t>);
 static_assert(std::is_same_v<decltype(&FT_W32_CreateFile), FT_W32_CreateFile_t>);
 static_assert(std::is_same_v<decltype(&FT_W32_CloseHandle), FT_W32_CloseHandle_t>);

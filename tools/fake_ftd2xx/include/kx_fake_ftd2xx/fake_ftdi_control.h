@@ -33,13 +33,22 @@ struct KxFakeFtdiSettings {
 // Marks what the test library exports: these control functions and its D2XX functions.
 #define KX_FAKE_FTDI_API extern "C" __attribute__((visibility("default")))
 
-// Back to the state after loading: one device "FT123456" whose reader answers the version
-// command with "054A"; every handle is invalidated and every model replaced.
+// The ids of the family's FTDI-based reader, which every device has unless a test says
+// otherwise. Like the vendor's library, this one sees them only after FT_SetVIDPID named them.
+#define KX_FAKE_FTDI_READER_VENDOR 0x0403u
+#define KX_FAKE_FTDI_READER_PRODUCT 0x9D42u
+
+// Back to the state after loading: one reader "FT123456" that answers the version command with
+// "054A", no ids named with FT_SetVIDPID; every handle is invalidated and every model replaced.
 KX_FAKE_FTDI_API void KxFakeFtdi_Reset();
-// Plugs in a device. `config` may be null for the emulator's defaults. An empty serial number
+// Plugs in a reader. `config` may be null for the emulator's defaults. An empty serial number
 // is allowed (some converters carry none). False when a plugged device has that serial number.
 KX_FAKE_FTDI_API bool KxFakeFtdi_AddDevice(const char* serial, const char* description,
                                            const kxemu::ReaderConfig* config);
+// The same for a device with other USB ids, such as a plain FTDI converter (0403:6001).
+KX_FAKE_FTDI_API bool KxFakeFtdi_AddDeviceWithIds(const char* serial, const char* description,
+                                                  uint32_t vendor, uint32_t product,
+                                                  const kxemu::ReaderConfig* config);
 // Pulls the device: it leaves the device list, and every call on a handle that was open on it
 // fails from now on except FT_W32_CloseHandle.
 KX_FAKE_FTDI_API bool KxFakeFtdi_Unplug(const char* serial);
@@ -60,6 +69,8 @@ class FakeFtdiControl {
       return;
     reset_ = Symbol<decltype(&KxFakeFtdi_Reset)>("KxFakeFtdi_Reset");
     addDevice_ = Symbol<decltype(&KxFakeFtdi_AddDevice)>("KxFakeFtdi_AddDevice");
+    addDeviceWithIds_ =
+        Symbol<decltype(&KxFakeFtdi_AddDeviceWithIds)>("KxFakeFtdi_AddDeviceWithIds");
     unplug_ = Symbol<decltype(&KxFakeFtdi_Unplug)>("KxFakeFtdi_Unplug");
     model_ = Symbol<decltype(&KxFakeFtdi_Model)>("KxFakeFtdi_Model");
     settings_ = Symbol<decltype(&KxFakeFtdi_Settings)>("KxFakeFtdi_Settings");
@@ -72,14 +83,18 @@ class FakeFtdiControl {
   FakeFtdiControl& operator=(const FakeFtdiControl&) = delete;
 
   bool Loaded() const {
-    return reset_ != nullptr && addDevice_ != nullptr && unplug_ != nullptr && model_ != nullptr &&
-           settings_ != nullptr;
+    return reset_ != nullptr && addDevice_ != nullptr && addDeviceWithIds_ != nullptr &&
+           unplug_ != nullptr && model_ != nullptr && settings_ != nullptr;
   }
 
   void Reset() const { reset_(); }
   bool AddDevice(const std::string& serial, const std::string& description = "KX reader",
                  const kxemu::ReaderConfig* config = nullptr) const {
     return addDevice_(serial.c_str(), description.c_str(), config);
+  }
+  bool AddDeviceWithIds(const std::string& serial, uint32_t vendor, uint32_t product,
+                        const std::string& description = "USB Serial Converter") const {
+    return addDeviceWithIds_(serial.c_str(), description.c_str(), vendor, product, nullptr);
   }
   bool Unplug(const std::string& serial) const { return unplug_(serial.c_str()); }
   kxemu::ReaderModel* Model(const std::string& serial) const { return model_(serial.c_str()); }
@@ -100,6 +115,7 @@ class FakeFtdiControl {
   void* module_;
   decltype(&KxFakeFtdi_Reset) reset_ = nullptr;
   decltype(&KxFakeFtdi_AddDevice) addDevice_ = nullptr;
+  decltype(&KxFakeFtdi_AddDeviceWithIds) addDeviceWithIds_ = nullptr;
   decltype(&KxFakeFtdi_Unplug) unplug_ = nullptr;
   decltype(&KxFakeFtdi_Model) model_ = nullptr;
   decltype(&KxFakeFtdi_Settings) settings_ = nullptr;
