@@ -137,6 +137,8 @@ inline constexpr int kReaderNotSupported =
 inline constexpr int kValueWritten = static_cast<int>(flows::StatusMessage::kValueWritten);
 // %1: the write counter, four digits.
 inline constexpr int kDataWritten = static_cast<int>(flows::StatusMessage::kDataWritten);
+// The firmware in the caption: %d the major number 1, %02d the revision.
+inline constexpr int kFirmwareText = 139;
 }  // namespace kx::res::str
 
 // The log files and the data record files of the main window.

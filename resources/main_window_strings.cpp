@@ -58,6 +58,7 @@ constexpr StringEntry kEntries[] = {
      KX_TEXT("Wert <%1> erfolgreich geschrieben", "Value <%1> written successfully")},
     {kDataWritten,
      KX_TEXT("<%1> Daten erfolgreich geschrieben!", "<%1> Data written successfully!")},
+    {kFirmwareText, "FW V%d.%02d"},
 
     {kChooseWriteLogTitle,
      KX_TEXT("Logdatei \"Schreiben\" wählen", "Choose the \"write\" log file")},

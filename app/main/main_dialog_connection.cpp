@@ -7,9 +7,22 @@
 #include "main_settings.h"
 #include "product_version.h"
 #include "reader_command.h"
+#include "resources/ids.h"
 #include "settings_store.h"
 
 namespace kx::app {
+
+namespace {
+
+// The firmware text of the string table, "FW V%d.%02d", with the major number 1 and the
+// revision of the reader's version answer.
+QString FirmwareText(const QString& format, int revision) {
+  return QString(format)
+      .replace(QStringLiteral("%02d"), QStringLiteral("%1").arg(revision, 2, 10, QChar(u'0')))
+      .replace(QStringLiteral("%d"), QStringLiteral("1"));
+}
+
+}  // namespace
 
 bool CKX_M71_VantrelDlg::Connect(const std::string& connectionName, int baudCode, int timeoutMs) {
   const QString captionStart =
@@ -30,8 +43,8 @@ bool CKX_M71_VantrelDlg::Connect(const std::string& connectionName, int baudCode
   connection_ = result.handle;
   const flows::ReaderIdentity& reader = *result.reader;
   setWindowTitle(captionStart + FromAnsi(flows::ReaderText(reader, connectionName)) +
-                 QStringLiteral("  ") + FromAnsi(flows::FirmwareText(reader.firmwareRevision)) +
-                 u'>');
+                 QStringLiteral("  ") +
+                 FirmwareText(LoadString(res::str::kFirmwareText), reader.firmwareRevision) + u'>');
   return true;
 }
 

@@ -84,8 +84,11 @@ void CKX_M71_VantrelDlg::LayOutFormat() {
     state_.extraText = 0;
     return;
   }
-  EnableItem(kLeadingZeros, IsAsciiNumber(current) && writable);
-  EnableItem(kAutoIncrement, writable);
+  // A running cycle keeps the write options as it disabled them, also when a data record is
+  // loaded meanwhile.
+  const bool idle = !CycleRunning();
+  EnableItem(kLeadingZeros, idle && IsAsciiNumber(current) && writable);
+  EnableItem(kAutoIncrement, idle && writable);
   EnableItem(kExtraText, IsAsciiNumber(current) && writable);
   if (!IsAsciiNumber(current)) {
     // Extra text belongs to numbers written as characters.

@@ -205,6 +205,7 @@ TEST(GermanStrings, HoldTheReaderConnectionErrors) {
        "An diesem Port ist kein Leser angeschlossen.\nBitte wählen sie eine andere Schnittstelle."},
       {str::kErrorNoTransponder, "Kein Transponder vorhanden"},
       {str::kErrorUnknown, "Unbekannter Fehler ist aufgetreten"},
+      {str::kFirmwareText, "FW V%d.%02d"},  // the caption once connected
   };
   for (const auto& [id, text] : expected) {
     ASSERT_EQ(strings.count(id), 1u) << id;

@@ -244,6 +244,35 @@ TEST_F(Transfer, ACyclicReadWithoutATransponderSaysSoOnceUntilTheStatusIsReset) 
   EXPECT_TRUE(dialog->IsItemEnabled(mw::kReadOnce));
 }
 
+// A record loaded while a cycle runs brings its values, but the controls stay as the cycle set
+// them until it ends.
+TEST_F(Transfer, ARecordLoadedDuringACycleLeavesTheControlsAsTheCycleSetThem) {
+  OpenConnected(kxemu::MakeTransponder(33));
+  Choose(2, 3, 4);
+  QTemporaryDir records;
+  const QString record = records.filePath("job.HWDat");
+  {
+    QFile file(record);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(
+        "[Settings]\r\nLastData=0042\r\nAutoIncrement=1\r\nAutoNull=1\r\n"
+        "Datenformat=3\r\nStartblock=1\r\nByteanzahl=4\r\n");
+  }
+  for (int cycle : {mw::kReadCyclic, mw::kWriteCyclic}) {
+    Click(cycle);
+    ASSERT_FALSE(dialog->IsItemEnabled(mw::kAutoIncrement));
+    prompts.QueueFileName(record);
+    Click(mw::kLoadRecord);
+    EXPECT_EQ(dialog->IsChecked(mw::kAutoIncrement), 1) << "the record's value";
+    EXPECT_FALSE(dialog->IsItemEnabled(mw::kAutoIncrement)) << cycle;
+    EXPECT_FALSE(dialog->IsItemEnabled(mw::kLeadingZeros)) << cycle;
+    EXPECT_TRUE(dialog->IsItemEnabled(cycle)) << "the cycle can still be stopped";
+    Click(cycle);
+    EXPECT_TRUE(dialog->IsItemEnabled(mw::kAutoIncrement));
+    EXPECT_TRUE(dialog->IsItemEnabled(mw::kLeadingZeros));
+  }
+}
+
 TEST_F(Transfer, ASecondCommandIsRefusedWhileTheFirstWaits) {
   OpenConnected(kxemu::MakeTransponder(33));
   Choose(2, 0, 4);
