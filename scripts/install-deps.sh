@@ -10,6 +10,8 @@ packages=(
   qt6-base-dev     # the program's windows (Widgets, Test)
   python3          # the ctypes client test of libkxlf.so
   groff            # the operator's manual (PDF)
+  dpkg-dev file help2man librsvg2-bin   # Debian packages: dependencies, manual pages, icons
+  lintian desktop-file-utils            # checks of the packages
 )
 missing=()
 for package in "${packages[@]}"; do

@@ -3,6 +3,7 @@
 #   default build (all tests), the conversion and INI libraries alone (no Qt, no SDK),
 #   the fuzzers for a bounded time, AddressSanitizer + UndefinedBehaviorSanitizer (all tests),
 #   ThreadSanitizer (the tests of threaded code).
+# After the default build, scripts/check-packages.sh installs and tries its Debian packages.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -19,6 +20,9 @@ run_preset() {
 echo "== default build"
 run_preset default
 ctest --preset default -j"$jobs"
+
+echo "== Debian packages: lintian, installed, tried, purged"
+scripts/check-packages.sh
 
 echo "== conversion and INI libraries alone"
 run_preset core

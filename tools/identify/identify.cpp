@@ -14,6 +14,16 @@
 
 namespace {
 
+constexpr const char* kHelp =
+    "Usage: kx-identify PORT [--baud N] [--timeout MS]\n"
+    "Opens a KX reader and prints its port, model, version answer and firmware.\n"
+    "\n"
+    "  PORT           a device path such as /dev/ttyUSB0 (\":N\" at the end picks device\n"
+    "                 address N), COMn, or an FTDI serial number\n"
+    "  --baud N       baud rate (default 19200)\n"
+    "  --timeout MS   answer timeout in milliseconds (default 500)\n"
+    "  --help         this text\n";
+
 int Usage(const char* program) {
   std::fprintf(stderr, "usage: %s PORT [--baud N] [--timeout MS]\n", program);
   return 2;
@@ -35,7 +45,11 @@ const char* OpenFailure(int result) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2 || std::strcmp(argv[1], "--help") == 0)
+  if (argc >= 2 && std::strcmp(argv[1], "--help") == 0) {
+    std::fputs(kHelp, stdout);
+    return 0;
+  }
+  if (argc < 2)
     return Usage(argv[0]);
   const char* port = argv[1];
   int baudRate = 19200;
