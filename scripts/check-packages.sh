@@ -15,12 +15,19 @@ fail() {
   exit 1
 }
 
+# Installed, or removed with its configuration kept.
+known_to_dpkg() {
+  local status
+  status=$(dpkg-query -W -f='${db:Status-Status}' "$1" 2>/dev/null) || return 1
+  [ -n "$status" ] && [ "$status" != not-installed ]
+}
+
 # dpkg, since apt no longer knows a removed package that came from a file; only the packages
 # that dpkg still knows.
 purge() {
   local known=()
   for package in "$@"; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "installed" && known+=("$package")
+    known_to_dpkg "$package" && known+=("$package")
   done
   ((${#known[@]} == 0)) || "${sudo_cmd[@]}" dpkg --purge "${known[@]}" >/dev/null
 }
@@ -134,8 +141,7 @@ emulator=
 DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get remove -y -q "${packages[@]}" >/dev/null
 purge "${packages[@]}"
 for package in "${packages[@]}"; do
-  ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "installed\|config-files" ||
-    fail "$package is still known to dpkg"
+  ! known_to_dpkg "$package" || fail "$package is still known to dpkg"
 done
 # Directories that other packages share (/usr/bin, ...) stay; everything of ours goes.
 left=$(while read -r path; do
