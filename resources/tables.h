@@ -13,6 +13,10 @@ extern const ui::res::IconEntry kApplicationIcon;
 extern const ui::res::DialogTemplate kPortDialog;
 extern const ui::res::StringTable kPortDialogStrings;
 extern const ui::res::DialogTemplate kBeepTimeDialog;
+extern const ui::res::DialogTemplate kTuningDialog;
+extern const ui::res::StringTable kTuningDialogStrings;
+extern const ui::res::DialogTemplate kHdxPlusConfigDialog;
+extern const ui::res::StringTable kHdxPlusConfigDialogStrings;
 
 const ui::res::Module& LanguageModule();
 

@@ -51,6 +51,8 @@ QFont DialogFont(const res::DialogTemplate& dialog) {
     font.setFamily(name);
   if (dialog.fontPointSize > 0)
     font.setPointSize(dialog.fontPointSize);
+  if ((dialog.style & res::dialog_style::kBoldFont) != 0)
+    font.setBold(true);
   return font;
 }
 

@@ -31,7 +31,7 @@ class DialogUnits {
 };
 
 // The font a template asks for. "System", "MS Shell Dlg" and an empty name mean the desktop's
-// general font, in the template's size.
+// general font, in the template's size; bold when the template's style says so.
 QFont DialogFont(const res::DialogTemplate& dialog);
 
 }  // namespace kx::ui

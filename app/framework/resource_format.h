@@ -69,6 +69,7 @@ inline constexpr uint32_t kMinimizeBox = 1u << 1;
 inline constexpr uint32_t kMaximizeBox = 1u << 2;
 inline constexpr uint32_t kAppWindow = 1u << 3;  // a window of its own in the task bar
 inline constexpr uint32_t kResizable = 1u << 4;  // the size given is the smallest
+inline constexpr uint32_t kBoldFont = 1u << 5;   // the template's font in bold
 }  // namespace dialog_style
 
 struct DialogTemplate {

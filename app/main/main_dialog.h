@@ -135,6 +135,7 @@ class CKX_M71_VantrelDlg : public ui::Dialog {
   void ShowLogProblem(const QString& path, log::AppendOutcome outcome);
   void ChooseLogFile(int titleId, const char* key, int labelId, QString& fileName);
   void OnSettings();
+  void OpenChipTool();
 
   convert::DataFormat format() const;
   // The write edit and the read display of the current format: single line for the number

@@ -1,8 +1,11 @@
-// The main window's command menu: the chip tool item that follows the transponder type, the
-// settings dialog and the language switch.
+// The main window's command menu: the chip tool item that follows the transponder type and
+// opens its tool, the settings dialog and the language switch.
 #include "dialogs/beep_time_dlg.h"
+#include "dialogs/hdx_plus_config_dlg.h"
+#include "dialogs/tuning_dlg.h"
 #include "framework/system_menu.h"
 #include "main_dialog.h"
+#include "reader_command.h"
 #include "resources/ids.h"
 #include "settings_store.h"
 
@@ -53,8 +56,8 @@ void CKX_M71_VantrelDlg::OnSysCommand(int commandId) {
   // connection: none may run while a reader command waits inside the SDK.
   if (readerBusy_)
     return;
-  // The About window and those of the chip tool items are not part of the program yet. The About
-  // item ignores the low four bits, as the window system's items do.
+  // The About window is not part of the program yet. The About item ignores the low four bits,
+  // as the window system's items do.
   if ((commandId & ~0xF) == kCmdAbout)
     return;
   switch (commandId) {
@@ -73,9 +76,24 @@ void CKX_M71_VantrelDlg::OnSysCommand(int commandId) {
       OnSettings();
       return;
     case kCmdChipTool:
+      OpenChipTool();
       return;
     default:
       Dialog::OnSysCommand(commandId);
+  }
+}
+
+// The chip tools use the window's connection for as long as they are open: a cyclic tick must
+// not start a command on it meanwhile.
+void CKX_M71_VantrelDlg::OpenChipTool() {
+  if (transponderType_ == kSic7999) {
+    dialogs::CTuningDlg dialog(services(), connection_, this);
+    const ReaderCommand command(readerBusy_);
+    dialog.DoModal();
+  } else if (transponderType_ == kTiHdxPlus) {
+    dialogs::CHDXPlusConfigDlg dialog(services(), connection_, this);
+    const ReaderCommand command(readerBusy_);
+    dialog.DoModal();
   }
 }
 
