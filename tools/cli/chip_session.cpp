@@ -16,7 +16,10 @@ std::string_view Label(int typeIndex) {
 }  // namespace
 
 ChipSession::ChipSession(const Context& context, int typeIndex)
-    : context_(context), typeIndex_(typeIndex) {}
+    : context_(context), typeIndex_(typeIndex) {
+  if (context.options.wait)
+    stop_.emplace();
+}
 
 ChipSession::~ChipSession() {
   if (handle_ > 0)
@@ -33,7 +36,7 @@ std::optional<int> ChipSession::Start() {
   context_.out.Progress(Prefix() + "waiting for a " + std::string(Label(typeIndex_)) +
                         " transponder (Ctrl-C stops)");
   const FieldResult entered =
-      FieldWatch(handle_, typeIndex_, stop_).WaitForEntry([](const std::string&) { return true; });
+      FieldWatch(handle_, typeIndex_, *stop_).WaitForEntry([](const std::string&) { return true; });
   if (entered.event != FieldEvent::kSeen)
     return Failed(entered);
   uid_ = entered.uid;
@@ -44,7 +47,7 @@ int ChipSession::Finish(int exitCode) {
   if (!context_.options.wait || uid_.empty())
     return exitCode;
   context_.out.Progress(Prefix() + "take transponder " + uid_ + " off the reader");
-  const FieldResult left = FieldWatch(handle_, typeIndex_, stop_).WaitForExit(uid_);
+  const FieldResult left = FieldWatch(handle_, typeIndex_, *stop_).WaitForExit(uid_);
   return left.event == FieldEvent::kSeen ? exitCode : Failed(left);
 }
 

@@ -38,8 +38,9 @@ class ChipSession {
 
   const Context& context_;
   const int typeIndex_;
-  // Before the SDK starts its threads, so that they never take the stop signals.
-  StopSignal stop_;
+  // With --wait only, so that Ctrl-C ends a single run at once. Made before the SDK starts its
+  // threads, so that they never take the stop signals.
+  std::optional<StopSignal> stop_;
   int handle_ = 0;
   std::string uid_;
 };

@@ -83,7 +83,7 @@ void AddTuneFields(JsonObject& json, const flows::TuneResult& result, const std:
 
 int AutoTuneChip(const Context& context, const ChipSession& session) {
   Output& out = context.out;
-  out.Progress("tune: tuning, this takes a second");
+  out.Progress("tune: tuning the chip");
   flows::SdkFrequencyMeter meter(session.Handle());
   flows::SleepingClock clock;
   const flows::TuneResult result = flows::AutoTune(meter, clock);

@@ -81,11 +81,11 @@ TEST_F(HdxPlusConfigDialog, SchreibenComposesTheByte) {
 TEST_F(HdxPlusConfigDialog, ALifeCycleOutsideZeroToSevenIsRefusedAndNothingIsSent) {
   ConnectHdx(0x11);
   CHDXPlusConfigDlg& dialog = Open();
-  for (const QString& lifeCycle : {"8", "-1", "", "sieben"}) {
+  for (const char* lifeCycle : {"8", "-1", "", "sieben"}) {
     prompts.Clear();
     Enter(lifeCycle, 1, 1, "0");
     Click(hd::kWrite);
-    ASSERT_EQ(prompts.messages().size(), 1u) << lifeCycle.toStdString();
+    ASSERT_EQ(prompts.messages().size(), 1u) << lifeCycle;
     EXPECT_EQ(dialog.focusWidget(), dialog.Item(hd::kLifeCycle));
   }
   EXPECT_EQ(prompts.MessageTexts(), QStringList{"Geben Sie eine ganze Zahl ein."});

@@ -96,9 +96,13 @@ TEST_F(TuningDialog, ReadShowsTheChipsCtuneOrEmptiesIt) {
   EXPECT_EQ(Text(td::kCtune), "77");
   EXPECT_EQ(TakeCommands(), (std::vector<Bytes>{{kSpecial, 38, 2}}));
 
-  // A record of eight bytes has no CTune; nothing else changes.
-  dialog_->SetItemText(td::kDeviation, "12");
+  // Nine bytes are enough; a record of eight has no CTune, and nothing else changes.
   kxemu::Faults faults;
+  faults.payloadOverride = Bytes{1, 2, 3, 4, 5, 6, 7, 8, 9};
+  model_->SetFaults(faults);
+  Click(td::kRead);
+  EXPECT_EQ(Text(td::kCtune), "9");
+  dialog_->SetItemText(td::kDeviation, "12");
   faults.payloadOverride = Bytes{1, 2, 3, 4, 5, 6, 7, 8};
   model_->SetFaults(faults);
   Click(td::kRead);
@@ -172,13 +176,13 @@ TEST_F(TuningDialog, SendAndEnterSendTheCtuneWithAMeasurement) {
 TEST_F(TuningDialog, CtuneTextsThatAreNoByteAreRefusedAndNothingIsSent) {
   ConnectSic();
   CTuningDlg& dialog = Open();
-  for (const QString& text : {"", "abc", "256", "-1", "1e2", "99999999999"}) {
+  for (const char* text : {"", "abc", "256", "-1", "1e2", "99999999999"}) {
     prompts.Clear();
     dialog.SetItemText(td::kCtune, text);
     Click(td::kSend);
     EXPECT_EQ(prompts.MessageTexts(),
               QStringList{"Geben Sie eine ganze Zahl zwischen 0 und 255 ein."})
-        << text.toStdString();
+        << text;
     EXPECT_EQ(Text(td::kFrequency), "");
   }
   EXPECT_TRUE(TakeCommands().empty());
@@ -235,11 +239,10 @@ TEST_F(TuningDialog, AutotuneTunesATypicalChipWithTheWindowLocked) {
 }
 
 TEST_F(TuningDialog, AutotuneFailuresEmptyTheCtuneAndSaySo) {
+  // A chip out of reach, and measurements without a frequency.
   const std::function<void(kxemu::Transponder&)> chips[] = {
       [](kxemu::Transponder& t) { t.circuit.frequencyScale = 1.12; },
-      [](kxemu::Transponder& t) { t.measurementFaults.unsteadyHz = 60; },
       [](kxemu::Transponder& t) { t.measurementFaults.withoutFrequency = true; },
-      [](kxemu::Transponder& t) { t.circuit.ctuneStepF = 0; },
   };
   int chip = 0;
   for (const auto& change : chips) {
