@@ -48,7 +48,9 @@ inline kxemu::Transponder Numbered(int code) {
 
 class ConnectedReader : public ::testing::Test {
  protected:
+  // A fresh reader; the server of an earlier one stops before its model goes.
   void Start(kxemu::ReaderConfig config = {}) {
+    server_.reset();
     model_ = std::make_unique<kxemu::ReaderModel>(std::move(config));
     server_ = std::make_unique<kxemu::PtyServer>(*model_);
     std::string error;
