@@ -9,6 +9,7 @@
 #include <map>
 
 #include "transport/com_port_list.h"
+#include "transport/sysfs_files.h"
 
 namespace kxlf {
 namespace {
@@ -16,13 +17,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kStableLinks = "/dev/serial/by-id";
-
-std::string FirstLine(const fs::path& file) {
-  std::ifstream in(file);
-  std::string line;
-  std::getline(in, line);
-  return line;
-}
 
 // The device node's name as the kernel announces it; the tty's own name otherwise.
 std::string DeviceName(const fs::path& tty) {
@@ -62,16 +56,13 @@ void ReadUsbIdentity(const fs::path& tty, const fs::path& sysfs, TtyPort& port) 
 // Kernel name ("ttyACM0") -> the stable link that udev made for it in /dev/serial/by-id.
 std::map<std::string, std::string> StableLinks(const fs::path& byId) {
   std::map<std::string, std::string> links;
-  std::error_code error;
-  for (const auto& entry : fs::directory_iterator(byId, error)) {
-    const fs::path target = fs::read_symlink(entry.path(), error);
-    if (error) {
-      error.clear();
-      continue;
-    }
+  for (const fs::path& link : FolderEntries(byId)) {
+    std::error_code error;
+    const fs::path target = fs::read_symlink(link, error);
     // Named where udev puts it, also when read from a recorded tree.
-    links.emplace(target.filename().string(),
-                  (fs::path(kStableLinks) / entry.path().filename()).string());
+    if (!error)
+      links.emplace(target.filename().string(),
+                    (fs::path(kStableLinks) / link.filename()).string());
   }
   return links;
 }
@@ -94,13 +85,12 @@ fs::path SysfsRoot() {
 
 bool EnumerateTtyPorts(std::vector<TtyPort>& ports, const TtySources& sources) {
   ports.clear();
+  const fs::path ttys = sources.sysfs / "class" / "tty";
   std::error_code error;
-  fs::directory_iterator ttys(sources.sysfs / "class" / "tty", error);
-  if (error)
+  if (!fs::is_directory(ttys, error))
     return false;
   const std::map<std::string, std::string> links = StableLinks(sources.byId);
-  for (const auto& entry : ttys) {
-    const fs::path& tty = entry.path();
+  for (const fs::path& tty : FolderEntries(ttys)) {
     // Consoles and pseudo-terminals have no hardware behind them.
     if (!fs::exists(tty / "device", error) || IsEmptyUartSlot(tty))
       continue;
@@ -119,13 +109,12 @@ bool EnumerateTtyPorts(std::vector<TtyPort>& ports, const TtySources& sources) {
 
 std::vector<TtyPort> ProbeTtyPorts() {
   std::vector<TtyPort> ports;
-  std::error_code error;
-  for (const auto& entry : fs::directory_iterator("/dev", error)) {
-    const std::string name = entry.path().filename().string();
+  for (const fs::path& device : FolderEntries("/dev")) {
+    const std::string name = device.filename().string();
     const bool serialName =
         name.rfind("ttyS", 0) == 0 || name.rfind("ttyUSB", 0) == 0 || name.rfind("ttyACM", 0) == 0;
-    if (serialName && CanOpen(entry.path().string()))
-      ports.push_back({entry.path().string(), {}, {}, {}, {}});
+    if (serialName && CanOpen(device.string()))
+      ports.push_back({device.string(), {}, {}, {}, {}});
   }
   return ports;
 }

@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "transport/ftd2xx_port.h"
+#include "transport/sysfs_files.h"
 #include "transport/usb_reader_ids.h"
 
 namespace kxlf {
@@ -17,22 +18,15 @@ constexpr int kVirtualComReaderMissing = 2;
 
 constexpr const char* kVirtualComDriver = "cdc_acm";
 
-std::string FirstLine(const fs::path& file) {
-  std::ifstream in(file);
-  std::string line;
-  std::getline(in, line);
-  return line;
-}
-
 // Any interface of the device ("<device>:<configuration>.<interface>") bound to `driver`.
 bool HasInterfaceBoundTo(const fs::path& usbDevices, const std::string& device,
                          const std::string& driver) {
-  std::error_code error;
-  for (const auto& entry : fs::directory_iterator(usbDevices, error)) {
-    const std::string name = entry.path().filename().string();
+  for (const fs::path& entry : FolderEntries(usbDevices)) {
+    const std::string name = entry.filename().string();
     if (name.rfind(device + ":", 0) != 0)
       continue;
-    const fs::path bound = fs::read_symlink(entry.path() / "driver", error);
+    std::error_code error;
+    const fs::path bound = fs::read_symlink(entry / "driver", error);
     if (!error && bound.filename() == driver)
       return true;
   }
@@ -54,13 +48,12 @@ bool FileMentions(const fs::path& file, const std::string& text) {
 int MissingUsbDrivers(const DriverSources& sources) {
   bool ftdiReader = false;
   bool virtualComWithoutDriver = false;
-  std::error_code error;
-  for (const auto& entry : fs::directory_iterator(sources.usbDevices, error)) {
-    const std::string name = entry.path().filename().string();
+  for (const fs::path& entry : FolderEntries(sources.usbDevices)) {
+    const std::string name = entry.filename().string();
     if (name.find(':') != std::string::npos)
       continue;  // an interface, not a device
-    const std::string vendor = FirstLine(entry.path() / "idVendor");
-    const std::string product = FirstLine(entry.path() / "idProduct");
+    const std::string vendor = FirstLine(entry / "idVendor");
+    const std::string product = FirstLine(entry / "idProduct");
     if (IsUsbReader(UsbReaderKind::kFtdi, vendor, product))
       ftdiReader = true;
     if (IsUsbReader(UsbReaderKind::kVirtualCom, vendor, product) &&

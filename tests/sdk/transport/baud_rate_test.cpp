@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "pseudo_terminal_test.h"
 #include "transport/custom_baud_rate_linux.h"
 #include "transport/termios_line.h"
 #include "transport/usb_serial_port.h"
@@ -16,17 +17,8 @@
 namespace kxlf {
 namespace {
 
-class PseudoTerminal : public ::testing::Test {
+class PseudoTerminal : public testing::PseudoTerminalTest {
  protected:
-  void SetUp() override {
-    master_ = ::posix_openpt(O_RDWR | O_NOCTTY);
-    ASSERT_GE(master_, 0);
-    ASSERT_EQ(::grantpt(master_), 0);
-    ASSERT_EQ(::unlockpt(master_), 0);
-    slavePath_ = ::ptsname(master_);
-  }
-  void TearDown() override { ::close(master_); }
-
   // The output rate of the line as its driver holds it, read through a second descriptor that
   // the test opens before the port takes the line for itself.
   unsigned int RateOf(int fd) {
@@ -34,9 +26,6 @@ class PseudoTerminal : public ::testing::Test {
     EXPECT_EQ(::ioctl(fd, TCGETS2, &tio), 0);
     return tio.c_ospeed;
   }
-
-  int master_ = -1;
-  std::string slavePath_;
 };
 
 TEST_F(PseudoTerminal, RatesOutsideTheTableAreSetByNumber) {
@@ -60,10 +49,10 @@ TEST_F(PseudoTerminal, RefusedRateKeepsTheSpeedOpensAndSaysWhich) {
   CUSBSerialPort port;
   ASSERT_TRUE(port.OpenPort(slavePath_, 14400, 'N', 8, 1, 512));
   port.ClosePort();
-  testing::internal::CaptureStderr();
+  ::testing::internal::CaptureStderr();
   // A rate of 0 would hang the line up; no driver is asked for it.
   EXPECT_TRUE(port.OpenPort(slavePath_, 0, 'N', 8, 1, 512));
-  const std::string debug = testing::internal::GetCapturedStderr();
+  const std::string debug = ::testing::internal::GetCapturedStderr();
   ::unsetenv("KXLF_DEBUG");
   EXPECT_NE(debug.find("Baudrate 0 wird vom Treiber abgelehnt"), std::string::npos) << debug;
   EXPECT_EQ(RateOf(observer), 14400u);

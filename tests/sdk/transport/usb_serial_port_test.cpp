@@ -11,6 +11,7 @@
 #include <mutex>
 #include <thread>
 
+#include "pseudo_terminal_test.h"
 #include "transport/com_port_list.h"
 #include "transport/port_name.h"
 
@@ -182,7 +183,7 @@ TEST(SerialWorker, EndsWhenThePollFailsAndClosesTheLine) {
 }
 
 // The real tty path on a pseudo-terminal whose master end plays the reader.
-class PtyPort : public ::testing::Test {
+class PtyPort : public testing::PseudoTerminalTest {
  protected:
   class CollectingPort : public CUSBSerialPort {
    public:
@@ -199,18 +200,6 @@ class PtyPort : public ::testing::Test {
     std::vector<uint8_t> received;
   };
 
-  void SetUp() override {
-    master_ = ::posix_openpt(O_RDWR | O_NOCTTY);
-    ASSERT_GE(master_, 0);
-    ASSERT_EQ(::grantpt(master_), 0);
-    ASSERT_EQ(::unlockpt(master_), 0);
-    slavePath_ = ::ptsname(master_);
-  }
-  void TearDown() override {
-    if (master_ >= 0)
-      ::close(master_);
-  }
-
   std::vector<uint8_t> ReadMaster(size_t count) {
     std::vector<uint8_t> bytes;
     const auto until = std::chrono::steady_clock::now() + 2s;
@@ -225,9 +214,6 @@ class PtyPort : public ::testing::Test {
     }
     return bytes;
   }
-
-  int master_ = -1;
-  std::string slavePath_;
 };
 
 TEST_F(PtyPort, MovesBytesBothWays) {
