@@ -10,7 +10,6 @@
 #include <string>
 
 #include "pseudo_terminal_test.h"
-#include "transport/custom_baud_rate_linux.h"
 #include "transport/termios_line.h"
 #include "transport/usb_serial_port.h"
 
@@ -57,14 +56,6 @@ TEST_F(PseudoTerminal, RefusedRateKeepsTheSpeedOpensAndSaysWhich) {
   EXPECT_NE(debug.find("Baudrate 0 wird vom Treiber abgelehnt"), std::string::npos) << debug;
   EXPECT_EQ(RateOf(observer), 14400u);
   ::close(observer);
-}
-
-TEST(CustomBaudRate, FailsWhereTheDescriptorIsNoTty) {
-  int pipeEnds[2];
-  ASSERT_EQ(::pipe(pipeEnds), 0);
-  EXPECT_FALSE(SetCustomBaudRate(pipeEnds[1], 14400));
-  ::close(pipeEnds[0]);
-  ::close(pipeEnds[1]);
 }
 
 }  // namespace
