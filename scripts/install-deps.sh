@@ -9,6 +9,7 @@ packages=(
   libasound2-dev   # the success beep
   qt6-base-dev     # the program's windows (Widgets, Test)
   python3          # the ctypes client test of libkxlf.so
+  iproute2         # network namespaces of the LAN tests (ip netns)
   groff            # the operator's manual (PDF)
   dpkg-dev file help2man librsvg2-bin   # Debian packages: dependencies, manual pages, icons
   lintian desktop-file-utils            # checks of the packages

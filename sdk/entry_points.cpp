@@ -10,6 +10,7 @@
 #include "link/reader_identity.h"
 #include "link/transponder_operations.h"
 #include "link/wait_hooks.h"
+#include "network_configuration.h"
 #include "sdk_app.h"
 #include "transport/ftd2xx_port.h"
 #include "transport/port_name.h"
@@ -259,25 +260,32 @@ int KxLfListUsbReaders(char* buffer, int bufferSize) {
   return WriteStringList(readers, buffer, bufferSize);
 }
 
-// The LAN transport is not part of this build yet: nothing is found and nothing answers.
 int KxLfFindLanReaders(char* buffer, int bufferSize) {
-  return WriteStringList({}, buffer, bufferSize);
+  return WriteStringList(FindLanReaders(true), buffer, bufferSize);
 }
 
 int KxLfFindLanDevices(char* buffer, int bufferSize) {
-  return WriteStringList({}, buffer, bufferSize);
+  return WriteStringList(FindLanReaders(false), buffer, bufferSize);
 }
 
-int KxLfProbeLanReader(const char*) {
-  return 0;
+int KxLfProbeLanReader(const char* name) {
+  return name != nullptr && ProbeLanReader(name) ? 1 : 0;
 }
 
-int KxLfGetNetworkConfig(const char*, char*, char*, char*, char*) {
-  return -1;
+int KxLfGetNetworkConfig(const char* readerName, char* dhcpName, char* address, char* subnetMask,
+                         char* gateway) {
+  if (readerName == nullptr)
+    return -1;
+  return GetNetworkConfig(readerName, dhcpName, address, subnetMask, gateway);
 }
 
-int KxLfSetNetworkConfig(const char*, const char*, const char*, const char*) {
-  return -1;
+int KxLfSetNetworkConfig(const char* readerName, const char* address, const char* subnetMask,
+                         const char* gateway) {
+  // Without an address text there is nothing to set.
+  if (readerName == nullptr || address == nullptr)
+    return -1;
+  const auto text = [](const char* value) { return std::string(value != nullptr ? value : ""); };
+  return SetNetworkConfig(readerName, address, text(subnetMask), text(gateway));
 }
 
 int KxLfCheckUsbDrivers(void) {

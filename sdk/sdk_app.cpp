@@ -50,9 +50,10 @@ int CKX_LF_SDKApp::Open(const char* portName, int baudRate, int options, int tim
   const PortAddress address = SplitDeviceAddress(text);
   if (timeoutMs < 0)
     return -5;
-  // LAN and USB HID readers are reached through transports of their own, which this build
-  // does not have yet: such names cannot be opened.
-  if (ClassifyPortName(address.name) != PortKind::kSerial)
+  const PortKind kind = ClassifyPortName(address.name);
+  // USB HID readers are reached through a transport of their own, which this build does not
+  // have yet: such names cannot be opened.
+  if (kind == PortKind::kHid)
     return -1;
 
   for (int attempt = 0; attempt < 2; ++attempt) {
@@ -61,7 +62,10 @@ int CKX_LF_SDKApp::Open(const char* portName, int baudRate, int options, int tim
     port.SetKeepWindowEnabled((options & KXLF_OPEN_KEEP_WINDOW_ENABLED) != 0);
     port.SetTimeout(static_cast<uint32_t>(timeoutMs));
     port.SetDeviceAddress(address.deviceAddress);
-    if (!OpenSerial(*connection, address.name, baudRate, options)) {
+    const bool opened = kind == PortKind::kLan
+                            ? OpenLan(*connection, address.name)
+                            : OpenSerial(*connection, address.name, baudRate, options);
+    if (!opened) {
       CloseTransport(*connection);
       return -1;
     }
@@ -98,6 +102,14 @@ bool CKX_LF_SDKApp::OpenSerial(Connection& connection, const std::string& name, 
   return true;
 }
 
+bool CKX_LF_SDKApp::OpenLan(Connection& connection, const std::string& name) {
+  if (!connection.port.Lan().OpenLan(name))
+    return false;
+  std::lock_guard<std::mutex> lock(registryMutex_);
+  connection.lanHandle = lanHandles_.Take();
+  return true;
+}
+
 bool CKX_LF_SDKApp::Identify(Connection& connection, int timeoutMs, bool crcTrial, Bytes& version) {
   CKX_RW_Port& port = connection.port;
   port.SetTimeout(static_cast<uint32_t>(std::min(timeoutMs, kIdentificationTimeoutMs)));
@@ -115,11 +127,16 @@ bool CKX_LF_SDKApp::Identify(Connection& connection, int timeoutMs, bool crcTria
 
 void CKX_LF_SDKApp::CloseTransport(Connection& connection) {
   connection.port.ClosePort();
+  connection.port.Lan().StopLan();
   // Handles are read by registry walks on other threads.
   std::lock_guard<std::mutex> lock(registryMutex_);
   if (connection.serialHandle != 0) {
     serialHandles_.GiveBack(connection.serialHandle);
     connection.serialHandle = 0;
+  }
+  if (connection.lanHandle != 0) {
+    lanHandles_.GiveBack(connection.lanHandle);
+    connection.lanHandle = 0;
   }
 }
 

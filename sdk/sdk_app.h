@@ -47,9 +47,18 @@ class CKX_LF_SDKApp {
 
   size_t ConnectionCount();
 
+  // A configuration channel to the network module of the reader `name`: a registered
+  // connection with a LAN handle whose socket runs in UDP mode, without a socket thread.
+  // The handle, or -1 when no adapter reaches the reader.
+  int OpenChannel(const std::string& name);
+  // Sends the closing command first when `closing` is set; nothing for an unknown handle.
+  void CloseChannel(int handle, bool closing);
+
  private:
   // Opens the serial transport and takes a serial handle; false when the port cannot be opened.
   bool OpenSerial(Connection& connection, const std::string& name, int baudRate, int options);
+  // Connects the LAN transport and takes a LAN handle; false when the reader cannot be reached.
+  bool OpenLan(Connection& connection, const std::string& name);
   // Identification with the version command; false when the reader does not answer.
   bool Identify(Connection& connection, int timeoutMs, bool crcTrial, Bytes& version);
   void CloseTransport(Connection& connection);

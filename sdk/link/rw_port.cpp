@@ -21,8 +21,10 @@ constexpr std::chrono::microseconds kSpinBeforeSleep{200};
 }  // namespace
 
 CKX_RW_Port::~CKX_RW_Port() {
-  // The worker calls OnByteReceived; it must be gone before this object is.
+  // The worker and the socket thread call OnByteReceived; they must be gone before this
+  // object is.
   ClosePort();
+  lan_.StopLan();
 }
 
 void CKX_RW_Port::SetCommand(uint8_t command, const Bytes& parameters) {
@@ -60,6 +62,8 @@ bool CKX_RW_Port::SendCommand() {
 void CKX_RW_Port::SendFrame(const Bytes& frame) {
   if (IsPortOpen())
     QueueBytes(frame.data(), static_cast<int>(frame.size()));
+  else if (lan_.IsRunning())
+    lan_.QueueFrame(frame);
 }
 
 template <typename Ready>

@@ -11,6 +11,7 @@
 #include "link/command_channel.h"
 #include "link/frame_codec.h"
 #include "link/wait_hooks.h"
+#include "transport/tcp_socket_thread.h"
 #include "transport/usb_serial_port.h"
 
 namespace kxlf {
@@ -56,6 +57,9 @@ class CKX_RW_Port : public CUSBSerialPort, public CommandChannel {
   int ErrorCode() const { return errorCode_; }
   void SetKeepWindowEnabled(bool keep) { keepWindowEnabled_ = keep; }
 
+  // The LAN transport; its thread runs only for a connection opened by a LAN name.
+  CTCPSocketThread& Lan() { return lan_; }
+
  protected:
   // Hands a framed command to the open transport. The transport's own result is not looked
   // at: a frame that goes nowhere ends in a timeout.
@@ -85,6 +89,9 @@ class CKX_RW_Port : public CUSBSerialPort, public CommandChannel {
   int errorCode_ = 0;
   bool keepWindowEnabled_ = false;
   Bytes keyData_;
+
+  // Last, so that it goes first: its thread delivers into the receive buffer above.
+  CTCPSocketThread lan_{*this};
 };
 
 }  // namespace kxlf

@@ -60,10 +60,29 @@ TEST(EmulatorOptions, ChipOptions) {
     EXPECT_FALSE(ParseEmulatorOptions(args).options) << args[args.size() - 2];
 }
 
+TEST(EmulatorOptions, ATcpListenerNeedsNoTerminal) {
+  const ParsedOptions parsed = ParseEmulatorOptions({"--tcp", "198.18.0.2:4001"});
+  ASSERT_TRUE(parsed.options) << parsed.error;
+  EXPECT_EQ(parsed.options->tcpAddress, "198.18.0.2");
+  EXPECT_EQ(parsed.options->tcpPort, 4001);
+  EXPECT_TRUE(parsed.options->ptyLink.empty());
+  EXPECT_EQ(ParseEmulatorOptions({"--tcp", "198.18.0.2"}).options->tcpPort, 10001);
+  const ParsedOptions module = ParseEmulatorOptions(
+      {"--tcp", "198.18.0.2", "--network-module", "--dhcp", "LAB01", "--no-maker-code"});
+  ASSERT_TRUE(module.options) << module.error;
+  EXPECT_TRUE(module.options->networkModule);
+  EXPECT_EQ(module.options->dhcpName, "LAB01");
+  EXPECT_FALSE(module.options->makerCode);
+}
+
 TEST(EmulatorOptions, RefusesWhatItCannotServe) {
   const std::vector<std::vector<std::string>> bad = {
       {},
       {"--pty"},
+      {"--tcp", "198.18.0.2:0"},
+      {"--tcp", ":10001"},
+      {"--pty", "x", "--network-module"},
+      {"--tcp", "198.18.0.2", "--dhcp", "SEVENTEEN-LETTERS"},
       {"--pty", "x", "--address", "1x"},
       {"--pty", "x", "--identity", "nonsense"},
       {"--pty", "x", "--transponder", "33,0"},

@@ -157,11 +157,33 @@ ParsedOptions ParseEmulatorOptions(const std::vector<std::string>& args) {
       transponder.withoutFrequency = true;
       continue;
     }
+    if (name == "--network-module") {
+      options.networkModule = true;
+      continue;
+    }
+    if (name == "--no-maker-code") {
+      options.makerCode = false;
+      continue;
+    }
     if (i + 1 >= args.size())
       return fail("unknown option or missing value: " + name);
     const std::string& value = args[++i];
     if (name == "--pty") {
       options.ptyLink = value;
+    } else if (name == "--tcp") {
+      const size_t colon = value.rfind(':');
+      const auto port = colon == std::string::npos ? std::optional<long>(10001)
+                                                   : ParseNumber(value.substr(colon + 1), 1, 65535);
+      if (!port || colon == 0)
+        return fail("--tcp wants ADDRESS[:PORT], e.g. 198.18.0.2:10001");
+      options.tcpAddress = value.substr(0, colon);
+      options.tcpPort = static_cast<uint16_t>(*port);
+    } else if (name == "--dhcp") {
+      if (value.empty() || value.size() > 16)
+        return fail("--dhcp wants a name of 1 to 16 characters");
+      options.dhcpName = value;
+    } else if (name == "--interface") {
+      options.interface = value;
     } else if (name == "--version-text") {
       if (value.empty() || value.size() > 255)
         return fail("--version-text wants 1 to 255 bytes");
@@ -231,8 +253,10 @@ ParsedOptions ParseEmulatorOptions(const std::vector<std::string>& args) {
     }
   }
 
-  if (options.ptyLink.empty())
-    return fail("--pty PATH is required");
+  if (options.ptyLink.empty() && options.tcpPort == 0)
+    return fail("--pty PATH or --tcp ADDRESS[:PORT] is required");
+  if (options.networkModule && options.tcpPort == 0)
+    return fail("--network-module needs --tcp ADDRESS[:PORT], the module's own address");
   if (std::optional<std::string> error =
           BuildTransponder(transponder, options.reader.transponder)) {
     return fail(*error);
@@ -243,11 +267,21 @@ ParsedOptions ParseEmulatorOptions(const std::vector<std::string>& args) {
 
 std::string EmulatorUsage() {
   std::ostringstream text;
-  text << "Usage: kx-emulator --pty PATH [options]\n"
-          "Emulates one KX family reader on a pseudo-terminal until SIGINT or SIGTERM.\n"
-          "Prints the terminal's device path on standard output, one line.\n"
+  text << "Usage: kx-emulator --pty PATH | --tcp ADDRESS[:PORT] [options]\n"
+          "Emulates one KX family reader on a pseudo-terminal, over TCP or both, until SIGINT\n"
+          "or SIGTERM. Prints one line per server on standard output: the terminal's device\n"
+          "path, the LAN name ADDRESS-PORT.\n"
           "\n"
           "  --pty PATH             link PATH to the terminal device (an old link is replaced)\n"
+          "  --tcp ADDRESS[:PORT]   listen for the host on ADDRESS, port PORT (default 10001),\n"
+          "                         one connection after another; run it inside a network\n"
+          "                         namespace of its own (ip netns exec)\n"
+          "  --network-module       answer the network module's protocol on UDP port 30718,\n"
+          "                         with the --tcp address and port as its settings\n"
+          "  --dhcp NAME            the module takes its address from DHCP under NAME\n"
+          "  --no-maker-code        the module does not understand the extended IP-SETUP\n"
+          "  --interface IF         new settings move the address of IF (the namespace's\n"
+          "                         interface); without it the module stays where it is\n"
           "  --identity NAME        reader identity, one of the presets below\n"
           "  --version-text TEXT    version answer as given (default 054A)\n"
           "  --crc-only             answer only requests in CRC-16 frame mode\n"

@@ -1,6 +1,7 @@
 // Command line of kx-emulator.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,7 +11,13 @@
 namespace kxemu {
 
 struct EmulatorOptions {
-  std::string ptyLink;  // path pointed at the pseudo-terminal's device
+  std::string ptyLink;         // path pointed at the pseudo-terminal's device
+  std::string tcpAddress;      // dotted address the reader listens on over TCP
+  uint16_t tcpPort = 0;        // 0: no TCP listener
+  bool networkModule = false;  // the network module on UDP port 30718
+  std::string dhcpName;        // set: the module takes its address from DHCP under this name
+  bool makerCode = true;
+  std::string interface;  // the module moves this interface's address when its settings change
   ReaderConfig reader;
   Faults faults;
   bool help = false;

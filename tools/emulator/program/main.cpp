@@ -1,11 +1,13 @@
-// kx-emulator: one emulated reader on a pseudo-terminal, for trying the SDK and the program
-// without hardware.
+// kx-emulator: one emulated reader on a pseudo-terminal or over TCP, for trying the SDK and the
+// program without hardware.
 #include <signal.h>
 
 #include <iostream>
 
 #include "emulator_options.h"
+#include "kxemu/module_server.h"
 #include "kxemu/pty_server.h"
+#include "kxemu/tcp_server.h"
 
 int main(int argc, char** argv) {
   const kxemu::ParsedOptions parsed =
@@ -29,15 +31,52 @@ int main(int argc, char** argv) {
   kxemu::ReaderModel model(parsed.options->reader);
   model.SetFaults(parsed.options->faults);
   kxemu::PtyServer server(model);
+  kxemu::TcpServer tcp(model);
   std::string error;
-  if (!server.Start(parsed.options->ptyLink, &error)) {
-    std::cerr << "kx-emulator: " << error << "\n";
-    return 1;
+  if (!parsed.options->ptyLink.empty()) {
+    if (!server.Start(parsed.options->ptyLink, &error)) {
+      std::cerr << "kx-emulator: " << error << "\n";
+      return 1;
+    }
+    std::cout << server.DevicePath() << std::endl;
   }
-  std::cout << server.DevicePath() << std::endl;
+  if (parsed.options->tcpPort != 0) {
+    if (!tcp.Start(parsed.options->tcpAddress, parsed.options->tcpPort, &error)) {
+      std::cerr << "kx-emulator: " << error << "\n";
+      return 1;
+    }
+    std::cout << parsed.options->tcpAddress << "-" << parsed.options->tcpPort << std::endl;
+  }
+
+  const kxemu::EmulatorOptions& options = *parsed.options;
+  kxemu::ModuleSettings settings;
+  if (options.networkModule) {
+    const std::optional<kxlf::Ipv4> address = kxlf::ParseIpv4(options.tcpAddress);
+    if (!address || *address == kxlf::Ipv4{}) {
+      std::cerr << "kx-emulator: the network module needs the reader's own address at --tcp\n";
+      return 2;
+    }
+    settings.address = *address;
+    settings.port = options.tcpPort;
+    settings.dhcp = !options.dhcpName.empty();
+    settings.dhcpName = options.dhcpName;
+    settings.makerCode = options.makerCode;
+  }
+  kxemu::NetworkModule networkModule(settings);
+  kxemu::ModuleServer moduleServer(
+      networkModule, &tcp,
+      options.interface.empty() ? kxemu::AddressMover{} : kxemu::InterfaceMover(options.interface));
+  if (options.networkModule) {
+    if (!moduleServer.Start(&error)) {
+      std::cerr << "kx-emulator: " << error << "\n";
+      return 1;
+    }
+  }
 
   int signalNumber = 0;
   sigwait(&stopSignals, &signalNumber);
+  moduleServer.Stop();
+  tcp.Stop();
   server.Stop();
   return 0;
 }
