@@ -144,6 +144,18 @@ ScopedNetns::~ScopedNetns() {
     close(original_);
 }
 
+bool RunInEmptyNetns(const std::function<void()>& body) {
+  bool ran = false;
+  std::thread thread([&] {
+    if (unshare(CLONE_NEWNET) != 0 || !OutsideMachineNamespace())
+      return;
+    body();
+    ran = true;
+  });
+  thread.join();
+  return ran;
+}
+
 bool OutsideMachineNamespace() {
   const std::string own = NamespaceLink("/proc/thread-self/ns/net");
   std::string machine = NamespaceLink("/proc/1/ns/net");

@@ -68,4 +68,10 @@ class ScopedNetns {
 // True when the calling thread is in a network namespace other than the machine's own.
 bool OutsideMachineNamespace();
 
+// Runs `body` on a thread in a fresh, empty network namespace (loopback only, down): for tests
+// of code that would search the local networks, where nothing may leave this machine's
+// namespace and nothing is to be found. Programs started from `body` run there too. The
+// namespace goes with the thread. False, without running `body`, when it cannot be created.
+bool RunInEmptyNetns(const std::function<void()>& body);
+
 }  // namespace kxtest

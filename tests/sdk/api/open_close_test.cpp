@@ -125,7 +125,6 @@ TEST_F(OpenTest, FailuresOfTheOpen) {
   EXPECT_EQ(Open(reader.device, 0, -1), -5);
   EXPECT_EQ(Open("/dev/no-such-reader"), -1);
   EXPECT_EQ(KxLfOpen(nullptr, 19200, 0, 500), -1);
-  EXPECT_EQ(Open("192.168.1.20-10001:1"), -1) << "no LAN transport in this build";
   EXPECT_EQ(Open("7731-0042 HID:1"), -1) << "no HID transport in this build";
   EXPECT_TRUE(reader.model.ReceivedRequests().empty());
 }

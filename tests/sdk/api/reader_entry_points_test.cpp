@@ -8,6 +8,7 @@
 #include "kxemu/transponder.h"
 #include "kxlf.h"
 #include "link/frame_codec.h"
+#include "netns_bench.h"
 
 namespace kxlf {
 namespace {
@@ -220,14 +221,21 @@ TEST(ListEntryPoints, ABufferOfOneByteGetsTheEmptyList) {
   EXPECT_EQ(KxLfListComPorts(buffer, 0), 0);
 }
 
-TEST(ListEntryPoints, LanCallsFindNothingYet) {
-  char buffer[8] = {'x', 'x'};
-  EXPECT_EQ(KxLfFindLanReaders(buffer, sizeof buffer), 1);
-  EXPECT_EQ(buffer[0], '\0');
-  EXPECT_EQ(KxLfFindLanDevices(buffer, sizeof buffer), 1);
-  EXPECT_EQ(KxLfProbeLanReader("[READER01]"), 0);
-  EXPECT_EQ(KxLfGetNetworkConfig("[READER01]", nullptr, nullptr, nullptr, nullptr), -1);
-  EXPECT_EQ(KxLfSetNetworkConfig("[READER01]", nullptr, nullptr, nullptr), -1);
+TEST(ListEntryPoints, WithoutANetworkAdapterTheLanCallsFindNothingAndSendNothing) {
+  // The machine's own networks are never searched by a test: an empty namespace has no adapter.
+  const bool ran = kxtest::RunInEmptyNetns([] {
+    char buffer[8] = {'x', 'x'};
+    EXPECT_EQ(KxLfFindLanReaders(buffer, sizeof buffer), 1);
+    EXPECT_EQ(buffer[0], '\0');
+    EXPECT_EQ(KxLfFindLanDevices(buffer, sizeof buffer), 1);
+    EXPECT_EQ(KxLfProbeLanReader("[READER01]"), 0);
+    EXPECT_EQ(KxLfProbeLanReader("192.168.1.20"), 0);
+    EXPECT_EQ(KxLfGetNetworkConfig("[READER01]", nullptr, nullptr, nullptr, nullptr), -1);
+    EXPECT_EQ(KxLfSetNetworkConfig("192.168.1.20", "192.168.1.21", "", ""), -1);
+    EXPECT_EQ(KxLfOpen("192.168.1.20-10001:1", 19200, 0, 300), -1);
+  });
+  if (!ran)
+    GTEST_SKIP() << "network namespaces cannot be created here";
 }
 
 }  // namespace
