@@ -140,8 +140,9 @@ TEST_F(NetworkConfigTest, FixedAndDhcpReadersAreListedAsTheSearchCallsDescribeTh
   const Clock::time_point start = Clock::now();
   EXPECT_EQ(Find(true),
             (std::vector<std::string>{"198.18.0.20-10001", "198.18.0.41-10001", "[LAB01]"}));
-  // One adapter: the 500 ms window after the last answer, and one identity read per reader.
-  EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(1500));
+  // One adapter: the 500 ms window after the last answer, and one identity read per reader
+  // that answers at once; a machine under load gets some slack.
+  EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(3000));
 
   // The query went out as a broadcast, the identity reads to each reader itself.
   const std::vector<kxemu::CapturedDatagram> captured = readers_[0]->Module().Captured();
@@ -211,7 +212,7 @@ TEST_F(NetworkConfigTest, ProbesAndBracketedNamesFindOnlyReadersThatAnswer) {
   EXPECT_EQ(KxLfProbeLanReader("198.18.0.99"), 0);
   const Clock::time_point start = Clock::now();
   EXPECT_EQ(KxLfProbeLanReader("[NOBODY]"), 0);
-  EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(400));  // 200 ms on one adapter
+  EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(1500));  // 200 ms on one adapter
   // A fixed reader is not found by its name.
   EXPECT_EQ(KxLfOpen("[]", 19200, 0, 300), -1);
   EXPECT_EQ(KxLfOpen("[NOBODY]:1", 19200, 0, 300), -1);
@@ -404,7 +405,7 @@ TEST_F(NetworkConfigTest, AReaderThatFallsSilentDuringTheChangeFailsAfterSixWrit
   const Clock::time_point start = Clock::now();
   EXPECT_EQ(KxLfSetNetworkConfig("198.18.0.20", "198.18.0.20", "255.255.0.0", "198.18.0.254"), -1);
   const auto took = Clock::now() - start;
-  EXPECT_LT(took, std::chrono::seconds(8));
+  EXPECT_LT(took, std::chrono::seconds(12));
   size_t writes = 0;
   for (const Bytes& datagram : Received(reader))
     writes += datagram[3] == 0xFD ? 1 : 0;
