@@ -104,7 +104,8 @@ TEST_F(LanTransportTest,
   ASSERT_EQ(KxLfGetVersion(handle, version, 4, nullptr, 0), 4);
 
   server_.DropConnection();
-  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  // Time for the socket thread to see the connection end.
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
   // The drop was only seen by the receive side: the next frame goes nowhere and times out ...
   EXPECT_EQ(KxLfGetVersion(handle, version, 4, nullptr, 0), -1);
   EXPECT_EQ(KxLfGetLastError(handle), KXLF_ERR_TIMEOUT);
@@ -127,6 +128,8 @@ TEST_F(LanTransportTest, AReaderThatClosesAfterEveryAnswerIsReachedEverySecondEx
   for (int i = 0; i < 6; ++i) {
     if (KxLfReadBlocks(handle, 33, 0, block, 8) == 8)
       ++answered;
+    // Time for the socket thread to see the reader's close before the next frame.
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
   }
   EXPECT_EQ(answered, 3);
 }
