@@ -1,9 +1,11 @@
 # Folders of the build, in dependency order. Each one adds its own targets.
-# Core: no Qt and no SDK. SDK: the reader SDK and what builds on it without a window.
+# Core: no Qt and no SDK. SDK: the reader SDK and what builds on it without a window, and the
+# update check (libcurl, OpenSSL) with its release tool.
 # GUI: the program's windows over Qt 6, the operator's manual with pictures of them, and the
 # Debian packages of everything.
 set(KX_CORE_DIRS app/convert support/ini app/log)
-set(KX_SDK_DIRS sdk tools/emulator tools/fake_ftd2xx tools/identify app/flows tools/cli)
+set(KX_SDK_DIRS sdk tools/emulator tools/fake_ftd2xx tools/identify app/flows tools/cli
+  support/update tools/release)
 set(KX_GUI_DIRS app/framework resources app/dialogs app/main docs packaging)
 
 set(kx_dirs ${KX_CORE_DIRS})

@@ -13,6 +13,7 @@ packages=(
   groff            # the operator's manual (PDF)
   dpkg-dev file help2man librsvg2-bin   # Debian packages: dependencies, manual pages, icons
   lintian desktop-file-utils            # checks of the packages
+  libcurl4-openssl-dev libssl-dev       # the update check: HTTPS, installer signatures
 )
 missing=()
 for package in "${packages[@]}"; do
