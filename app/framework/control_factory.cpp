@@ -157,6 +157,11 @@ QWidget* CreateWidget(const res::ControlTemplate& control, const QRect& geometry
     }
     case ControlKind::kIpAddress:
       return new IpAddressEdit(parent);
+    case ControlKind::kPicture: {
+      auto* picture = new QLabel(parent);
+      picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+      return picture;
+    }
     case ControlKind::kProgressBar: {
       auto* bar = new QProgressBar(parent);
       bar->setTextVisible(false);
@@ -183,7 +188,8 @@ QWidget* CreateControl(const res::ControlTemplate& control, const QRect& geometr
       combo->addItem(item);
   }
   widget->setGeometry(placed);
-  if (control.kind != ControlKind::kComboBox)
+  // A picture's text names its picture, which the dialog puts in.
+  if (control.kind != ControlKind::kComboBox && control.kind != ControlKind::kPicture)
     SetControlText(widget, control.kind, control.style, QString::fromUtf8(control.text));
   widget->setHidden(control.style & style::kHidden);
   widget->setEnabled(!(control.style & style::kDisabled));
@@ -214,6 +220,7 @@ QString ControlText(const QWidget* widget, res::ControlKind kind) {
       return static_cast<const IpAddressEdit*>(widget)->Address();
     case ControlKind::kHorizontalLine:
     case ControlKind::kProgressBar:
+    case ControlKind::kPicture:
       break;
   }
   return QString();
@@ -252,6 +259,7 @@ void SetControlText(QWidget* widget, res::ControlKind kind, uint32_t styles, con
     case ControlKind::kListBox:
     case ControlKind::kHorizontalLine:
     case ControlKind::kProgressBar:
+    case ControlKind::kPicture:
       break;
   }
 }

@@ -134,6 +134,10 @@ bool Dialog::Build() {
 void Dialog::AddControl(const res::ControlTemplate& control, QButtonGroup*& openGroup) {
   QWidget* widget = CreateControl(control, units_.ToPixels(control.rect), client_);
   widget->setProperty(kIdProperty, control.id);
+  if (control.kind == res::ControlKind::kPicture) {
+    static_cast<QLabel*>(widget)->setPixmap(
+        services_.resources().Picture(QString::fromUtf8(control.text).toInt()));
+  }
   QButtonGroup* group = nullptr;
   if (control.kind == res::ControlKind::kRadioButton) {
     // Radios that follow one another form a group; the group style starts a new one.
@@ -171,7 +175,8 @@ void Dialog::ConnectNotifications(const Control& control) {
     // Only a choice of the operator's, as the list box.
     connect(combo, &QComboBox::activated, this,
             [this, id] { Notify(id, Notification::kSelChange); });
-  } else if (qobject_cast<QLabel*>(widget) != nullptr && (control.style & res::style::kNotify)) {
+  } else if (qobject_cast<QLabel*>(widget) != nullptr) {
+    // Clicks count only while the label has the notify style (ModifyStyle may change it).
     widget->installEventFilter(this);
   }
 }
@@ -363,7 +368,8 @@ bool Dialog::eventFilter(QObject* watched, QEvent* event) {
           Notify(id.toInt(), Notification::kKillFocus);
         break;
       case QEvent::MouseButtonRelease:
-        if (qobject_cast<QLabel*>(watched) != nullptr)
+        if (qobject_cast<QLabel*>(watched) != nullptr &&
+            (ItemStyle(id.toInt()) & res::style::kNotify))
           Notify(id.toInt(), Notification::kClicked);
         break;
       default:

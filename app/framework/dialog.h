@@ -89,6 +89,11 @@ class Dialog : public QDialog {
   // Edits: the most characters the operator can type; 0 for no limit.
   void SetTextLimit(int id, int characters);
   int TextLimit(int id) const;
+  // The control's styles (res::style), as the template gave them and ModifyStyle changed them.
+  uint32_t ItemStyle(int id) const;
+  // Removes, then adds styles. Of the styles, only kNotify of labels and pictures takes effect
+  // after the window is built: without it they take no clicks.
+  void ModifyStyle(int id, uint32_t remove, uint32_t add);
   // Moves the focus to the control; an edit gets its whole text selected.
   void FocusItem(int id);
 

@@ -2,9 +2,11 @@
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <algorithm>
 
 #include "framework/control_factory.h"
 #include "framework/dialog.h"
@@ -137,6 +139,27 @@ int Dialog::TextLimit(int id) const {
   if (const auto* multi = ItemAs<MultiLineEdit>(id))
     return multi->TextLimit();
   return 0;
+}
+
+uint32_t Dialog::ItemStyle(int id) const {
+  const Control* control = Find(id);
+  return control != nullptr ? control->style : 0;
+}
+
+void Dialog::ModifyStyle(int id, uint32_t remove, uint32_t add) {
+  const auto found = std::find_if(controls_.begin(), controls_.end(),
+                                  [id](const Control& control) { return control.id == id; });
+  if (found == controls_.end())
+    return;
+  const bool notified = found->style & res::style::kNotify;
+  found->style = (found->style & ~remove) | add;
+  const bool notifies = found->style & res::style::kNotify;
+  if (notified != notifies && qobject_cast<QLabel*>(found->widget) != nullptr) {
+    if (notifies)
+      found->widget->setCursor(Qt::PointingHandCursor);
+    else
+      found->widget->unsetCursor();
+  }
 }
 
 void Dialog::FocusItem(int id) {

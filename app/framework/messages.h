@@ -27,6 +27,11 @@ namespace sys_cmd {
 inline constexpr int kClose = 0xF060;
 }  // namespace sys_cmd
 
+// Commands of the window layer's own: ends the application (the main window ends its run).
+namespace cmd {
+inline constexpr int kAppExit = 0xE141;
+}  // namespace cmd
+
 constexpr intptr_t CommandParam(int id, Notification notification) {
   return (static_cast<intptr_t>(notification) << 16) | (id & 0xFFFF);
 }

@@ -23,6 +23,7 @@ enum class ControlKind : uint8_t {
   kComboBox,     // items: the text, one per line
   kIpAddress,    // dotted IPv4 address
   kProgressBar,
+  kPicture,  // static picture: its text is the id of a picture of the icon table
 };
 
 // Control styles; which apply to which kind is noted at each.
@@ -38,7 +39,7 @@ inline constexpr uint32_t kDisabled = 1u << 7;     // any: disabled at start
 inline constexpr uint32_t kSunken = 1u << 8;       // label: sunken frame
 inline constexpr uint32_t kDefault = 1u << 9;      // push button: Enter clicks it
 inline constexpr uint32_t kCentered = 1u << 10;    // label: centred text
-inline constexpr uint32_t kNotify = 1u << 11;      // label: reports clicks
+inline constexpr uint32_t kNotify = 1u << 11;      // label, picture: reports clicks
 inline constexpr uint32_t kWantReturn = 1u << 12;  // multi-line edit: Enter starts a new line
 inline constexpr uint32_t kEditable = 1u << 13;    // combo box: the text can be typed
 inline constexpr uint32_t kVertical = 1u << 14;    // progress bar

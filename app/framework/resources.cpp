@@ -99,4 +99,9 @@ QIcon Resources::Icon(int id) const {
   return xpm != nullptr ? QIcon(QPixmap(xpm)) : QIcon();
 }
 
+QPixmap Resources::Picture(int id) const {
+  const char* const* xpm = LibraryFirst(library_, builtIn_, id, IconIn);
+  return xpm != nullptr ? QPixmap(xpm) : QPixmap();
+}
+
 }  // namespace kx::ui

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QIcon>
+#include <QPixmap>
 #include <QString>
 #include <filesystem>
 #include <string>
@@ -31,6 +32,8 @@ class Resources {
   // Empty when no table has the id.
   QString LoadString(int id) const;
   QIcon Icon(int id) const;
+  // The picture of the icon table at its own size; null when no table has the id.
+  QPixmap Picture(int id) const;
 
  private:
   const res::Module& builtIn_;

@@ -68,7 +68,45 @@ constexpr res::DialogTemplate kFormDialog = {
     kForm,         std::size(kForm),
 };
 
-const res::DialogTemplate* const kDialogs[] = {&kControlsDialog, &kFormDialog};
+constexpr ControlTemplate kCustom[] = {
+    {custom::kStatus, ControlKind::kLabel, 0, {10, 10, 150, 10}, "Nach Update suchen"},
+    {custom::kWebLink,
+     ControlKind::kLabel,
+     kNotify,
+     {10, 25, 150, 10},
+     "https://www.example.invalid/produkt"},
+    {custom::kMailLink, ControlKind::kLabel, 0, {10, 40, 150, 10}, "mailto:info@example.invalid"},
+    {custom::kPicture, ControlKind::kPicture, 0, {10, 55, 20, 20}, "600"},
+    {custom::kWhite, ControlKind::kPicture, 0, {40, 55, 20, 20}, "601"},
+    {custom::kNoPicture, ControlKind::kPicture, 0, {70, 55, 20, 20}, "602"},
+    {kIdOk, ControlKind::kButton, 0, {10, 80, 45, 14}, "OK"},
+};
+
+constexpr res::DialogTemplate kCustomDialog = {
+    custom::kDialog,
+    "Eigene",
+    170,
+    100,
+    "MS Shell Dlg",
+    8,
+    res::dialog_style::kSystemMenu,
+    kCustom,
+    std::size(kCustom),
+};
+
+// clang-format off
+const char* const kRedOnWhiteXpm[] = {
+    "8 8 2 1", "w c #FFFFFF", "r c #FF0000",
+    "wwwwwwww", "wwwwwwww", "wwrrrrww", "wwrrrrww", "wwrrrrww", "wwrrrrww", "wwwwwwww", "wwwwwwww"};
+const char* const kAllWhiteXpm[] = {
+    "8 8 1 1", "w c #FFFFFF",
+    "wwwwwwww", "wwwwwwww", "wwwwwwww", "wwwwwwww", "wwwwwwww", "wwwwwwww", "wwwwwwww", "wwwwwwww"};
+// clang-format on
+
+constexpr res::IconEntry kPictures[] = {{custom::kRedOnWhite, kRedOnWhiteXpm},
+                                        {custom::kAllWhite, kAllWhiteXpm}};
+
+const res::DialogTemplate* const kDialogs[] = {&kControlsDialog, &kFormDialog, &kCustomDialog};
 
 }  // namespace
 
@@ -76,7 +114,10 @@ const res::Module& TestModule() {
   static const res::StringTable tables[] = {kx::res::kWindowLayerStrings,
                                             kx::res::kMainWindowStrings};
   static const res::Module module = {
-      res::kAbiVersion, "de", kDialogs, std::size(kDialogs), tables, std::size(tables), nullptr, 0,
+      res::kAbiVersion, "de",
+      kDialogs,         std::size(kDialogs),
+      tables,           std::size(tables),
+      kPictures,        std::size(kPictures),
   };
   return module;
 }

@@ -55,7 +55,21 @@ inline constexpr int kEnabled = 20;  // check box
 inline constexpr int kChoice = 30;   // radios 30, 31, 32
 }  // namespace form
 
-// Neither template has it.
+// Template 502: labels and pictures for the custom controls.
+namespace custom {
+inline constexpr int kDialog = 502;
+inline constexpr int kStatus = 10;     // plain label
+inline constexpr int kWebLink = 11;    // label with the notify style
+inline constexpr int kMailLink = 12;   // label without it
+inline constexpr int kPicture = 20;    // picture kRedOnWhite
+inline constexpr int kWhite = 21;      // picture kAllWhite
+inline constexpr int kNoPicture = 22;  // names a picture that does not exist
+// Pictures of the test module: 8 x 8, a red square of 4 x 4 in the middle of white, and all white.
+inline constexpr int kRedOnWhite = 600;
+inline constexpr int kAllWhite = 601;
+}  // namespace custom
+
+// No template has it.
 inline constexpr int kMissingDialog = 999;
 
 // The test templates with the real window-layer strings.
