@@ -6,12 +6,13 @@
 namespace kx::res {
 
 const ui::res::Module& LanguageModule() {
-  static const ui::res::DialogTemplate* const dialogs[] = {
-      &kMainWindowDialog, &kPortDialog, &kBeepTimeDialog, &kTuningDialog, &kHdxPlusConfigDialog};
-  static const ui::res::StringTable stringTables[] = {kMainWindowStrings, kWindowLayerStrings,
-                                                      kPortDialogStrings, kTuningDialogStrings,
-                                                      kHdxPlusConfigDialogStrings};
-  static const ui::res::IconEntry icons[] = {kApplicationIcon};
+  static const ui::res::DialogTemplate* const dialogs[] = {&kMainWindowDialog,    &kPortDialog,
+                                                           &kBeepTimeDialog,      &kTuningDialog,
+                                                           &kHdxPlusConfigDialog, &kAboutDialog};
+  static const ui::res::StringTable stringTables[] = {
+      kMainWindowStrings,   kWindowLayerStrings,         kPortDialogStrings,
+      kTuningDialogStrings, kHdxPlusConfigDialogStrings, kAboutDialogStrings};
+  static const ui::res::IconEntry icons[] = {kApplicationIcon, kMakerLogo};
   static const ui::res::Module module = {
       ui::res::kAbiVersion,    KX_LANGUAGE, dialogs,          std::size(dialogs), stringTables,
       std::size(stringTables), icons,       std::size(icons),

@@ -17,6 +17,9 @@ extern const ui::res::DialogTemplate kTuningDialog;
 extern const ui::res::StringTable kTuningDialogStrings;
 extern const ui::res::DialogTemplate kHdxPlusConfigDialog;
 extern const ui::res::StringTable kHdxPlusConfigDialogStrings;
+extern const ui::res::DialogTemplate kAboutDialog;
+extern const ui::res::StringTable kAboutDialogStrings;
+extern const ui::res::IconEntry kMakerLogo;
 
 const ui::res::Module& LanguageModule();
 

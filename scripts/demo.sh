@@ -28,6 +28,9 @@ if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
 fi
 
 mkdir -p "$settings/Orv Applikationen"
-printf '[Port]\nName=%s\nAdresse=1\n' "$device" >"$settings/Orv Applikationen/KX-M71 Vantrel.conf"
+# The demo never looks for updates: the check at start-up is off, and an empty KX_UPDATE_URL
+# leaves nothing to fetch when the About dialog opens.
+printf '[Port]\nName=%s\nAdresse=1\n[Version]\nUpdate=0\n' "$device" \
+  >"$settings/Orv Applikationen/KX-M71 Vantrel.conf"
 echo "starting kx-vantrel; close its window to end the demo"
-XDG_CONFIG_HOME="$settings" build/default/app/main/kx-vantrel
+XDG_CONFIG_HOME="$settings" KX_UPDATE_URL="" build/default/app/main/kx-vantrel

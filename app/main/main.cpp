@@ -12,6 +12,7 @@
 #include "program_directory.h"
 #include "qt_settings_store.h"
 #include "resources/builtin.h"
+#include "update/update_checker.h"
 #include "vantrel_app.h"
 
 int main(int argc, char** argv) {
@@ -43,8 +44,11 @@ int main(int argc, char** argv) {
   kx::ui::Services dialogServices(resources, prompts);
   kx::app::PortDialogSelection interfaces(dialogServices, store);
   kx::app::AlsaBeeper beeper;
+  // Its end aborts a fetch that still runs instead of waiting for it.
+  kx::update::UpdateChecker updates(kx::update::DefaultUpdateSource(),
+                                    kx::update::RunningRelease());
   kx::app::CKX_M71_VantrelApp app(resources, prompts, store, kx::app::GetProgramDirectory(),
-                                  &interfaces, &beeper);
+                                  &interfaces, &beeper, &updates);
   // F1 in the interface dialog opens the manual, as in every other window.
   dialogServices.SetHelpHandler([&app](QWidget* parent) { app.WinHelp(parent); });
   app.InitInstance();

@@ -17,6 +17,7 @@
 #include "kxlf.h"
 #include "message_text.h"
 #include "resources/ids.h"
+#include "update/update_checker.h"
 
 namespace kx::app {
 
@@ -53,9 +54,11 @@ bool IsDataFormat(int format) {
 
 CKX_M71_VantrelDlg::CKX_M71_VantrelDlg(ui::Services& services, SettingsStore& store,
                                        const QString& logDirectory,
-                                       InterfaceSelection* interfaces, Beeper* beeper)
+                                       InterfaceSelection* interfaces, Beeper* beeper,
+                                       update::UpdateChecker* updates)
     : Dialog(services, kDialog),
       store_(store),
+      updates_(updates),
       ownInterfaces_(interfaces != nullptr ? nullptr
                                            : std::make_unique<StoredInterfaceOnly>(store)),
       ownBeeper_(beeper != nullptr ? nullptr : std::make_unique<SilentBeeper>()),
@@ -86,6 +89,8 @@ void CKX_M71_VantrelDlg::BindHandlers() {
   BindClicked(kChooseReadLog, [this] { ChooseReadLogFile(); });
   BindClicked(kSaveRecord, [this] { OnDatensatzSchreiben(); });
   BindClicked(kLoadRecord, [this] { OnDatensatzLesen(); });
+  BindClicked(update::kNotifyId, [this] { OnUpdateCheckDone(); });
+  BindClicked(ui::cmd::kAppExit, [this] { OnAppExit(); });
 }
 
 bool CKX_M71_VantrelDlg::OnInitDialog() {
@@ -97,6 +102,7 @@ bool CKX_M71_VantrelDlg::OnInitDialog() {
   appTitle_ = LoadString(res::str::kAppTitle);
   ConnectAtStartUp();
   SetDatenformat(state_.dataFormat);
+  StartUpdateCheck();
   return true;
 }
 

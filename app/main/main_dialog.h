@@ -17,6 +17,10 @@
 #include "log/log_file.h"
 #include "main_settings.h"
 
+namespace kx::update {
+class UpdateChecker;
+}
+
 namespace kx::app {
 
 class Beeper;
@@ -38,9 +42,11 @@ class CKX_M71_VantrelDlg : public ui::Dialog {
 
  public:
   // logDirectory, where the default logs lie, ends with "/". Without interfaces only the stored
-  // interface is tried; without a beeper writes are silent.
+  // interface is tried; without a beeper writes are silent; without an update checker nothing is
+  // fetched (the About dialog then says there is no connection).
   CKX_M71_VantrelDlg(ui::Services& services, SettingsStore& store, const QString& logDirectory,
-                     InterfaceSelection* interfaces = nullptr, Beeper* beeper = nullptr);
+                     InterfaceSelection* interfaces = nullptr, Beeper* beeper = nullptr,
+                     update::UpdateChecker* updates = nullptr);
   ~CKX_M71_VantrelDlg() override;
 
   // Re-expresses the write text in the new format and lays the controls out for it; with the
@@ -136,6 +142,12 @@ class CKX_M71_VantrelDlg : public ui::Dialog {
   void ChooseLogFile(int titleId, const char* key, int labelId, QString& fileName);
   void OnSettings();
   void OpenChipTool();
+  // The update check: started with the window when switched on; its result opens the About
+  // dialog when a newer release exists.
+  void StartUpdateCheck();
+  void OnUpdateCheckDone();
+  void ShowAbout();
+  void OnAppExit();
 
   convert::DataFormat format() const;
   // The write edit and the read display of the current format: single line for the number
@@ -144,6 +156,7 @@ class CKX_M71_VantrelDlg : public ui::Dialog {
   int ReadDisplay() const;
 
   SettingsStore& store_;
+  update::UpdateChecker* updates_;
   std::unique_ptr<InterfaceSelection> ownInterfaces_;
   std::unique_ptr<Beeper> ownBeeper_;
   InterfaceSelection& interfaces_;

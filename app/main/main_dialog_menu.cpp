@@ -56,10 +56,11 @@ void CKX_M71_VantrelDlg::OnSysCommand(int commandId) {
   // connection: none may run while a reader command waits inside the SDK.
   if (readerBusy_)
     return;
-  // The About window is not part of the program yet. The About item ignores the low four bits,
-  // as the window system's items do.
-  if ((commandId & ~0xF) == kCmdAbout)
+  // The About item ignores the low four bits, as the window system's items do.
+  if ((commandId & ~0xF) == kCmdAbout) {
+    ShowAbout();
     return;
+  }
   switch (commandId) {
     case kCmdGerman:
       WriteLanguage(store_, kGerman);

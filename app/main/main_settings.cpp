@@ -106,4 +106,16 @@ void WriteLanguage(SettingsStore& store, int language) {
   store.SetInt(kSettingsSection, QString::fromUtf8(key::kLanguage), language);
 }
 
+int ReadUpdateCheck(SettingsStore& store) {
+  constexpr int kAbsent = -1;
+  const QString section = QString::fromUtf8(section::kVersion);
+  const QString key = QString::fromUtf8(key::kUpdateCheck);
+  const int stored = store.GetInt(section, key, kAbsent);
+  if (stored == kAbsent && store.GetInt(section, key, 0) == 0) {
+    store.SetInt(section, key, 1);
+    return 1;
+  }
+  return stored != 0 ? 1 : 0;
+}
+
 }  // namespace kx::app

@@ -14,6 +14,7 @@ namespace section {
 inline constexpr char kSettings[] = "Settings";
 inline constexpr char kProtocol[] = "Protokoll";
 inline constexpr char kPort[] = "Port";
+inline constexpr char kVersion[] = "Version";
 }  // namespace section
 
 namespace key {
@@ -36,6 +37,7 @@ inline constexpr char kBaudCode[] = "Baudrate";
 inline constexpr char kTimeout[] = "Timeout";
 inline constexpr char kEthernetActive[] = "EthernetAktiv";
 inline constexpr char kDeviceAddress[] = "Adresse";
+inline constexpr char kUpdateCheck[] = "Update";
 }  // namespace key
 
 // The interface until the operator chooses one, and the serial line and answer timeout of the
@@ -80,5 +82,9 @@ void SaveMainSettings(SettingsStore& store, const MainSettings& settings);
 // The language of the user interface: 0 German, above 0 English; absent: 0.
 int ReadLanguage(const SettingsStore& store);
 void WriteLanguage(SettingsStore& store, int language);
+
+// Whether the update check runs at start-up: 1 for any stored value but 0; absent: 1, written
+// back at once. The About dialog's check box switches it.
+int ReadUpdateCheck(SettingsStore& store);
 
 }  // namespace kx::app

@@ -14,12 +14,14 @@ namespace kx::app {
 
 CKX_M71_VantrelApp::CKX_M71_VantrelApp(ui::Resources& resources, ui::PromptService& prompts,
                                        SettingsStore& store, const QString& programDirectory,
-                                       InterfaceSelection* interfaces, Beeper* beeper)
+                                       InterfaceSelection* interfaces, Beeper* beeper,
+                                       update::UpdateChecker* updates)
     : resources_(resources),
       store_(store),
       programDirectory_(programDirectory),
       interfaces_(interfaces),
       beeper_(beeper),
+      updates_(updates),
       services_(resources, prompts) {
   services_.SetHelpHandler([this](QWidget* parent) { WinHelp(parent); });
 }
@@ -32,7 +34,7 @@ bool CKX_M71_VantrelApp::InitInstance() {
     if (code == kEndLanguageSwitch)
       ApplyLanguage();
     CKX_M71_VantrelDlg dialog(services_, store_, DefaultLogDirectory(programDirectory_),
-                              interfaces_, beeper_);
+                              interfaces_, beeper_, updates_);
     code = dialog.DoModal();
   }
   return false;

@@ -13,6 +13,10 @@ class PromptService;
 class Resources;
 }  // namespace kx::ui
 
+namespace kx::update {
+class UpdateChecker;
+}
+
 namespace kx::app {
 
 class Beeper;
@@ -23,10 +27,11 @@ class CKX_M71_VantrelApp {
  public:
   // programDirectory (GetProgramDirectory) holds the English resource library and the manual,
   // and the default logs when the program may write there (DefaultLogDirectory).
-  // interfaces and beeper go to every main window (null: the window's own defaults).
+  // interfaces, beeper and the update check go to every main window (null: the window's own
+  // defaults; no update check).
   CKX_M71_VantrelApp(ui::Resources& resources, ui::PromptService& prompts, SettingsStore& store,
                      const QString& programDirectory, InterfaceSelection* interfaces = nullptr,
-                     Beeper* beeper = nullptr);
+                     Beeper* beeper = nullptr, update::UpdateChecker* updates = nullptr);
   CKX_M71_VantrelApp(const CKX_M71_VantrelApp&) = delete;
   CKX_M71_VantrelApp& operator=(const CKX_M71_VantrelApp&) = delete;
 
@@ -48,6 +53,7 @@ class CKX_M71_VantrelApp {
   const QString programDirectory_;
   InterfaceSelection* interfaces_;
   Beeper* beeper_;
+  update::UpdateChecker* updates_;
   ui::Services services_;
 };
 

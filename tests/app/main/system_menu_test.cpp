@@ -81,9 +81,16 @@ TEST_F(SystemMenu, ALanguageCommandStoresTheLanguageAndEndsWithTen) {
   EXPECT_EQ(Stored(section::kSettings, key::kLanguage), "0");
 }
 
-TEST_F(SystemMenu, TheAboutItemDoesNothingYetAndCloseCloses) {
+TEST_F(SystemMenu, TheAboutItemShowsTheAboutDialogAndCloseCloses) {
   dialog = MakeWindow();
   const int code = RunModal(*dialog, [this] {
+    // The About dialog shows; closing it leaves the window as it was.
+    QTimer::singleShot(0, [] {
+      QWidget* about = QApplication::activeModalWidget();
+      ASSERT_NE(about, nullptr);
+      EXPECT_EQ(about->windowTitle(), "Info über KX-M71 Vantrel");
+      about->close();
+    });
     EXPECT_TRUE(ChooseMenuItem(*dialog, mw::kCmdAbout));
     EXPECT_TRUE(dialog->isVisible());
     ChooseMenuItem(*dialog, kClose);
