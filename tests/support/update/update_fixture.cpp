@@ -11,10 +11,9 @@ namespace kx::update::testing {
 
 PostToWindow RecordingWindow::Poster() {
   return [this](int message, intptr_t first, intptr_t second) {
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      messages_.push_back({message, first, second});
-    }
+    // Under the lock: a waiter that has seen enough may destroy the window right afterwards.
+    std::lock_guard<std::mutex> lock(mutex_);
+    messages_.push_back({message, first, second});
     arrived_.notify_all();
     return true;
   };
@@ -77,9 +76,10 @@ std::unique_ptr<UpdateChecker> UpdateServerSetup::CheckedAgainst(const std::stri
                                                                  UpdateLimits limits) {
   server_->Serve(kVersionFilePath, {200, versionFile});
   auto checker = MakeChecker(server_->Address(kVersionFilePath), std::move(installed), limits);
-  RecordingWindow window;
-  checker->StartUpdateCheck(window.Poster());
-  EXPECT_TRUE(window.WaitFor(2));
+  // The checker keeps its window for as long as it lives.
+  checkWindows_.push_back(std::make_unique<RecordingWindow>());
+  checker->StartUpdateCheck(checkWindows_.back()->Poster());
+  EXPECT_TRUE(checkWindows_.back()->WaitFor(2));
   return checker;
 }
 

@@ -75,6 +75,7 @@ class UpdateServerSetup {
   std::filesystem::path releaseKeyFile_;
   std::string releaseKey_;
   RecordingWindow window_;
+  std::vector<std::unique_ptr<RecordingWindow>> checkWindows_;
 };
 
 class UpdateTest : public ::testing::Test, public UpdateServerSetup {};

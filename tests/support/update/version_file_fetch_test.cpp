@@ -55,9 +55,9 @@ TEST_F(VersionFileFetchTest, ResultPairGoesToTheWindowAndLaterWindowsHearItWitho
 TEST_F(VersionFileFetchTest, WindowReplacedWhileTheFetchRunsHearsTheResultOnce) {
   server_->Serve(kVersionFilePath, {200, kVersionFile});
   for (int round = 0; round < 20; ++round) {
-    const auto checker = MakeChecker(server_->Address(kVersionFilePath));
     RecordingWindow first;
     RecordingWindow second;
+    const auto checker = MakeChecker(server_->Address(kVersionFilePath));
     checker->StartUpdateCheck(first.Poster());
     checker->StartUpdateCheck(second.Poster());
     ASSERT_TRUE(second.WaitFor(2));
