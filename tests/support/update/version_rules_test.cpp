@@ -2,7 +2,6 @@
 // names a newer release.
 #include <gtest/gtest.h>
 
-#include "update/installed_release.h"
 #include "update/version_number.h"
 #include "update_fixture.h"
 
@@ -31,14 +30,6 @@ TEST(VersionNumberTest, InstalledVersionText) {
   EXPECT_EQ(InstalledVersionText("1.0.0"), "1.0.0");
   EXPECT_EQ(InstalledVersionText(std::string(19, '1')), std::string(19, '1'));
   EXPECT_EQ(InstalledVersionText(std::string(20, '1')), "-.--");
-}
-
-TEST(VersionNumberTest, RunningReleaseIsThisBuildWithTheProgramDate) {
-  const InstalledRelease release = RunningRelease();
-  EXPECT_EQ(release.version, InstalledVersionText(KX_PRODUCT_VERSION));
-  ASSERT_EQ(release.build.size(), 10u);
-  EXPECT_EQ(release.build[4], '-');
-  EXPECT_EQ(release.build[7], '-');
 }
 
 using NewerReleaseTest = UpdateTest;
