@@ -10,6 +10,10 @@
 
 namespace kx::ui {
 
+QLabel* CBitmapStatic::Picture() const {
+  return qobject_cast<QLabel*>(picture_.data());
+}
+
 CBitmapStatic::~CBitmapStatic() {
   if (picture_ != nullptr)
     picture_->removeEventFilter(this);
@@ -18,30 +22,33 @@ CBitmapStatic::~CBitmapStatic() {
 bool CBitmapStatic::Attach(Dialog& dialog, int id) {
   if (picture_ != nullptr)
     picture_->removeEventFilter(this);
-  picture_ = dialog.ItemAs<QLabel>(id);
-  if (picture_ == nullptr)
+  QLabel* picture = dialog.ItemAs<QLabel>(id);
+  picture_ = picture;
+  if (picture == nullptr)
     return false;
-  picture_->installEventFilter(this);
-  picture_->update();
+  picture->installEventFilter(this);
+  picture->update();
   return true;
 }
 
 void CBitmapStatic::SetTransparent(bool transparent) {
   transparent_ = transparent;
-  if (picture_ != nullptr)
-    picture_->update();
+  if (QLabel* picture = Picture())
+    picture->update();
 }
 
 bool CBitmapStatic::eventFilter(QObject* watched, QEvent* event) {
-  if (watched != picture_ || event->type() != QEvent::Paint || !transparent_)
+  QLabel* control = Picture();
+  if (watched != picture_.data() || event->type() != QEvent::Paint || !transparent_ ||
+      control == nullptr)
     return QObject::eventFilter(watched, event);
-  const QPixmap picture = picture_->pixmap();
+  const QPixmap picture = control->pixmap();
   if (picture.isNull())
     return true;
   // Every pure white pixel is left out; the rest is drawn at the top left corner.
   QPixmap masked = picture;
   masked.setMask(picture.createMaskFromColor(Qt::white, Qt::MaskInColor));
-  QPainter painter(picture_);
+  QPainter painter(control);
   painter.drawPixmap(0, 0, masked);
   return true;
 }

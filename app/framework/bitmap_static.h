@@ -27,7 +27,10 @@ class CBitmapStatic : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  QPointer<QLabel> picture_;
+  // The control as an object: its events still come while it is being destroyed, when it is no
+  // longer a QLabel.
+  QLabel* Picture() const;
+  QPointer<QObject> picture_;
   bool transparent_ = false;
 };
 

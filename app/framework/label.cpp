@@ -27,6 +27,10 @@ CLabel::CLabel()
     : colour_(QApplication::palette().color(QPalette::WindowText)),
       background_(QApplication::palette().color(QPalette::Button)) {}
 
+QLabel* CLabel::Label() const {
+  return qobject_cast<QLabel*>(label_.data());
+}
+
 CLabel::~CLabel() {
   if (label_ != nullptr)
     label_->removeEventFilter(this);
@@ -37,20 +41,22 @@ bool CLabel::Attach(Dialog& dialog, int id) {
     label_->removeEventFilter(this);
   dialog_ = &dialog;
   id_ = id;
-  label_ = dialog.ItemAs<QLabel>(id);
-  if (label_ == nullptr)
+  QLabel* label = dialog.ItemAs<QLabel>(id);
+  label_ = label;
+  if (label == nullptr)
     return false;
   if (!font_)
-    font_ = label_->font();
+    font_ = label->font();
   if (text_.isEmpty())
-    text_ = label_->text();
-  label_->installEventFilter(this);
+    text_ = label->text();
+  label->installEventFilter(this);
   Apply();
   return true;
 }
 
 QFont CLabel::font() const {
-  return font_.value_or(label_ != nullptr ? label_->font() : QApplication::font());
+  const QLabel* label = Label();
+  return font_.value_or(label != nullptr ? label->font() : QApplication::font());
 }
 
 void CLabel::SetTextColour(const QColor& colour) {
@@ -103,34 +109,37 @@ bool CLabel::notifies() const {
 }
 
 std::optional<Qt::CursorShape> CLabel::shownCursor() const {
-  if (label_ == nullptr || !label_->testAttribute(Qt::WA_SetCursor))
+  const QLabel* label = Label();
+  if (label == nullptr || !label->testAttribute(Qt::WA_SetCursor))
     return std::nullopt;
-  return label_->cursor().shape();
+  return label->cursor().shape();
 }
 
 void CLabel::Apply() {
-  if (label_ == nullptr)
+  QLabel* label = Label();
+  if (label == nullptr)
     return;
-  QPalette palette = label_->palette();
+  QPalette palette = label->palette();
   palette.setColor(QPalette::WindowText, colour_);
   palette.setColor(QPalette::Window, background_);
-  label_->setPalette(palette);
-  label_->setAutoFillBackground(true);
+  label->setPalette(palette);
+  label->setAutoFillBackground(true);
   if (font_)
-    label_->setFont(*font_);
-  label_->setText(text_);
+    label->setFont(*font_);
+  label->setText(text_);
   // A static text without the notify style lets the mouse through to the window under it.
   if (hoverCursor_ && notifies())
-    label_->setCursor(*hoverCursor_);
+    label->setCursor(*hoverCursor_);
   else
-    label_->unsetCursor();
-  label_->repaint();
+    label->unsetCursor();
+  label->repaint();
 }
 
 bool CLabel::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == label_ && event->type() == QEvent::MouseButtonPress && notifies() &&
-      static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-    const QString text = label_->text();
+  QLabel* label = Label();
+  if (watched == label_.data() && label != nullptr && event->type() == QEvent::MouseButtonPress &&
+      notifies() && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+    const QString text = label->text();
     // A link that cannot be opened fails quietly; the dialog still hears the click.
     if (IsOpenableAddress(text))
       dialog_->services().Open(text);

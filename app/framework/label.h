@@ -59,7 +59,10 @@ class CLabel : public QObject {
   void Apply();
 
   QPointer<Dialog> dialog_;
-  QPointer<QLabel> label_;
+  // The control as an object: its events still come while it is being destroyed, when it is no
+  // longer a QLabel.
+  QLabel* Label() const;
+  QPointer<QObject> label_;
   int id_ = 0;
   QColor colour_;
   QColor background_;
