@@ -131,7 +131,11 @@ TEST_F(LanTransportTest, AReaderThatClosesAfterEveryAnswerIsReachedEverySecondEx
     // Time for the socket thread to see the reader's close before the next frame.
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
   }
-  EXPECT_EQ(answered, 3);
+  // Without the reconnect only the first exchange is answered. Every second one is answered
+  // when the socket thread sees each close in time; a slow machine (or a sanitizer build) may
+  // lose one more exchange to a late close, never more.
+  EXPECT_GE(answered, 2);
+  EXPECT_LE(answered, 3);
 }
 
 TEST_F(LanTransportTest, ClosingStopsTheSocketThreadAtOnce) {
