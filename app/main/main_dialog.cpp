@@ -53,9 +53,8 @@ bool IsDataFormat(int format) {
 }  // namespace
 
 CKX_M71_VantrelDlg::CKX_M71_VantrelDlg(ui::Services& services, SettingsStore& store,
-                                       const QString& logDirectory,
-                                       InterfaceSelection* interfaces, Beeper* beeper,
-                                       update::UpdateChecker* updates)
+                                       const QString& logDirectory, InterfaceSelection* interfaces,
+                                       Beeper* beeper, update::UpdateChecker* updates)
     : Dialog(services, kDialog),
       store_(store),
       updates_(updates),
