@@ -20,6 +20,9 @@ extern const ui::res::StringTable kHdxPlusConfigDialogStrings;
 extern const ui::res::DialogTemplate kAboutDialog;
 extern const ui::res::StringTable kAboutDialogStrings;
 extern const ui::res::IconEntry kMakerLogo;
+extern const ui::res::DialogTemplate kIpListDialog;
+extern const ui::res::DialogTemplate kLanConfigDialog;
+extern const ui::res::StringTable kLanDialogStrings;
 
 const ui::res::Module& LanguageModule();
 
