@@ -5,27 +5,11 @@
 
 #include "commands.h"
 #include "kxlf.h"
+#include "string_list.h"
 
 namespace kx::cli {
 
 namespace {
-
-// What the interface dialog gives its list calls.
-constexpr int kListBufferSize = 2500;
-
-std::vector<std::string> List(int (*entryPoint)(char*, int)) {
-  std::vector<char> buffer(kListBufferSize, '\0');
-  const int size = entryPoint(buffer.data(), kListBufferSize);
-  std::vector<std::string> entries;
-  if (size <= 0)
-    return entries;
-  for (size_t at = 0; at < static_cast<size_t>(size) && buffer[at] != '\0';) {
-    std::string entry(buffer.data() + at);
-    at += entry.size() + 1;
-    entries.push_back(std::move(entry));
-  }
-  return entries;
-}
 
 struct Entry {
   const char* kind;
@@ -37,17 +21,17 @@ struct Entry {
 
 int RunPorts(const Context& context) {
   std::vector<Entry> entries;
-  for (std::string com : List(KxLfListComPorts)) {
+  for (std::string com : ReadStringList(KxLfListComPorts)) {
     if (com.rfind("\\\\.\\", 0) == 0)
       com.erase(0, 4);
     // The SDK ignores a description from " [" on, and the kernel name that follows a stable
     // link in " (...)"; the bare name is what a script wants.
     entries.push_back({"com", com, com.substr(0, std::min(com.find(" ["), com.find(" (")))});
   }
-  for (const std::string& usb : List(KxLfListUsbReaders))
+  for (const std::string& usb : ReadStringList(KxLfListUsbReaders))
     entries.push_back({"usb", "USB: " + usb, usb});
   if (context.stored.ethernetActive) {
-    for (const std::string& lan : List(KxLfFindLanReaders))
+    for (const std::string& lan : ReadStringList(KxLfFindLanReaders))
       entries.push_back({"lan", "LAN: " + lan, lan});
   }
   for (const Entry& entry : entries) {

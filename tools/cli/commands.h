@@ -21,5 +21,6 @@ int RunWrite(const Context& context);
 int RunProgram(const Context& context);
 int RunTune(const Context& context);
 int RunHdxConfig(const Context& context);
+int RunLan(const Context& context);
 
 }  // namespace kx::cli

@@ -5,8 +5,9 @@ namespace kx::cli {
 namespace {
 
 constexpr const char* kGlobalOptions = R"(Global options (before or after the command):
-  --port NAME     the reader's port: a device path (/dev/ttyUSB0), COMn, an FTDI serial number
-                  or a line of 'kx-cli ports'; ":N" at the end picks device address N.
+  --port NAME     the reader's port: a device path (/dev/ttyUSB0), COMn, an FTDI serial number,
+                  a LAN reader (192.168.1.20, 192.168.1.20-10001, [LAB01]) or a line of
+                  'kx-cli ports' or 'kx-cli lan list'; ":N" at the end picks device address N.
                   Default: the interface stored by the desktop program (Port/Name, Port/Adresse).
   --baud N        baud rate (default: the stored one, else 19200)
   --serial F      8N1, 8E1, 8O1 or 8N2 (default: the stored one, else 8N1)
@@ -30,7 +31,8 @@ constexpr const char* kExitCodes = R"(Exit codes:
   0  success
   2  usage or validation error (nothing was sent to the reader); for program also values
      used up or a state file that cannot be used
-  3  no reader at the port (or a reader kx-cli does not support)
+  3  no reader at the port (or a reader kx-cli does not support); lan: no network module
+     answers as READER, or after lan set none under its new address
   4  no transponder in the field
   5  verification failed: the transponder holds other data than was written
   6  any other reader error
@@ -52,6 +54,7 @@ Commands:
   program    write counting values to one transponder after another
   tune       tune a SIC7999's resonance, or measure it
   hdx-config read or write a TI HDX+ transponder's configuration byte
+  lan        list the readers on the local networks, show or set a reader's network settings
 
 )") + kGlobalOptions +
          "\n" + kExitCodes + R"(
@@ -61,6 +64,8 @@ Examples:
   kx-cli read --type ti-multipage --length 8
   kx-cli write --type em4017 --format decimal-ascii --verify 4711
   kx-cli program --type ti-multipage --count 100 --state job.state 00000001
+  kx-cli lan list
+  kx-cli --port [LAB01] read --type ti-multipage
 )";
 }
 
@@ -262,6 +267,53 @@ Examples:
 )";
 }
 
+std::string Lan() {
+  return std::string(R"(Usage: kx-cli lan list [--all]
+       kx-cli lan show READER
+       kx-cli lan set READER [--dhcp NAME | --address A] [--port P] [--mask M] [--gateway G]
+
+Finds the readers on the local networks and shows or changes the network settings of their
+network module (UDP port 30718), as the desktop program's IP list and LAN configuration
+windows do. The search broadcasts on every network adapter that is up.
+
+list      searches (about a second per adapter) and prints one reader per line, as READER and
+          --port take it: a fixed address as 192.168.1.20-10001, a DHCP reader as
+          [LAB01]192.168.1.33-10001. --all adds the devices that answered but are no readers
+          of the KX family (marked "not confirmed"). JSON: "entry", "reader" (the short name,
+          [LAB01] for a DHCP reader), "confirmed", "dhcp", "dhcp_name", "address", "port".
+show      prints the reader's settings: mode (DHCP or fixed address), DHCP name, fixed address,
+          TCP port, subnet mask and gateway.
+set       changes them. What is not given stays as the reader has it. The settings are written,
+          then kx-cli probes every 100 ms for up to 25 s for the reader under its new name
+          ([NAME]-PORT or ADDRESS-PORT), reads its settings back and prints them. A reader that
+          does not answer under its new name ends with exit code 3, settings that differ from
+          those written with exit code 5.
+
+  --all           list: also devices that failed the identity test
+  --dhcp NAME     set: the reader takes its address from DHCP under NAME (1 to 15 characters:
+                  letters, digits and punctuation, no blanks, '[', ']' or ':')
+  --address A     set: a fixed IPv4 address (not 0.0.0.0, loopback, multicast or broadcast)
+  --port P        set: the TCP port on which the reader accepts the connection, 1 to 65535
+                  (for lan, --port is this number, not the reader; the reader is READER)
+  --mask M        set: the subnet mask, e.g. 255.255.255.0
+  --gateway G     set: the gateway, 0.0.0.0 for none
+
+--dhcp and --address exclude each other. Anything wrong with them ends with exit code 2
+before anything is sent. KX_CLI_LAN_WAIT_MS (0 to 25000) shortens the wait after a write.
+
+)") + kGlobalOptions +
+         "\n" + kExitCodes + R"(
+Examples:
+  kx-cli lan list
+  kx-cli lan list --all --json
+  kx-cli lan show [LAB01]
+  kx-cli lan set [LAB01] --address 192.168.1.20 --mask 255.255.255.0 --gateway 192.168.1.1
+  kx-cli lan set 192.168.1.20-10001 --dhcp LAB01
+  kx-cli lan set [LAB01] --port 4001
+  kx-cli --port [LAB01] identify
+)";
+}
+
 }  // namespace
 
 std::string HelpText(Command command) {
@@ -282,6 +334,8 @@ std::string HelpText(Command command) {
       return Tune();
     case Command::kHdxConfig:
       return HdxConfig();
+    case Command::kLan:
+      return Lan();
     case Command::kNone:
       break;
   }

@@ -50,6 +50,8 @@ int main(int argc, char** argv) {
       return RunTune(context);
     case Command::kHdxConfig:
       return RunHdxConfig(context);
+    case Command::kLan:
+      return RunLan(context);
     case Command::kNone:
       break;
   }

@@ -3,6 +3,7 @@
 #include <array>
 #include <functional>
 
+#include "lan_texts.h"
 #include "names.h"
 #include "stored_settings.h"
 #include "whole_number.h"
@@ -11,7 +12,7 @@ namespace kx::cli {
 
 namespace {
 
-constexpr std::array<std::pair<std::string_view, Command>, 8> kCommands = {{
+constexpr std::array<std::pair<std::string_view, Command>, 9> kCommands = {{
     {"ports", Command::kPorts},
     {"identify", Command::kIdentify},
     {"read", Command::kRead},
@@ -20,9 +21,11 @@ constexpr std::array<std::pair<std::string_view, Command>, 8> kCommands = {{
     {"program", Command::kProgram},
     {"tune", Command::kTune},
     {"hdx-config", Command::kHdxConfig},
+    {"lan", Command::kLan},
 }};
 
-constexpr char kCommandList[] = "ports, identify, read, write, uid, program, tune or hdx-config";
+constexpr char kCommandList[] =
+    "ports, identify, read, write, uid, program, tune, hdx-config or lan";
 
 constexpr int kLowestTimeoutMs = 10;
 constexpr int kHighestTimeoutMs = 300000;
@@ -37,6 +40,7 @@ enum Scope : unsigned {
   kProgram = 1u << static_cast<int>(Command::kProgram),
   kTune = 1u << static_cast<int>(Command::kTune),
   kHdxConfig = 1u << static_cast<int>(Command::kHdxConfig),
+  kLan = 1u << static_cast<int>(Command::kLan),
 };
 
 // "on"/"off", "low"/"high" and the like: the index of the word in `words`, any letter case.
@@ -95,6 +99,16 @@ Apply Keep(Text Options::*member) {
   return [member](Options& o, const std::string& value) {
     o.*member = value;
     return std::string();
+  };
+}
+
+// Keeps a value that `check` accepts (its error text is empty).
+Apply Checked(std::optional<std::string> Options::*member, std::string (*check)(std::string_view)) {
+  return [member, check](Options& o, const std::string& value) {
+    std::string error = check(value);
+    if (error.empty())
+      o.*member = value;
+    return error;
   };
 }
 
@@ -196,6 +210,11 @@ std::vector<OptionRule> OptionRules() {
          o.discharge = ParseWord(v, {"off", "on"});
          return o.discharge ? std::string() : std::string("--discharge wants on or off");
        }},
+      {"--all", kLan, false, Switch(&Options::all)},
+      {"--dhcp", kLan, true, Checked(&Options::dhcpName, CheckDhcpName)},
+      {"--address", kLan, true, Checked(&Options::address, CheckFixedAddress)},
+      {"--mask", kLan, true, Checked(&Options::mask, CheckSubnetMask)},
+      {"--gateway", kLan, true, Checked(&Options::gateway, CheckGateway)},
       {"--rfu", kHdxConfig, true,
        [](Options& o, const std::string& v) {
          o.rfu = ParseLong(v, 0, 1000000000);
@@ -228,6 +247,33 @@ struct Parser {
   }
 };
 
+std::string CheckLan(const Options& o) {
+  if (o.action != "list" && o.action != "show" && o.action != "set")
+    return "lan needs list, show or set";
+  if (o.action == "list" && o.reader)
+    return "lan list takes no READER";
+  if (o.action != "list" && !o.reader)
+    return "lan " + o.action + " needs the READER, as 'kx-cli lan list' shows it";
+  if (o.reader && o.reader->empty())
+    return "lan " + o.action + " needs the READER, as 'kx-cli lan list' shows it";
+  if (o.all && o.action != "list")
+    return "--all belongs to lan list";
+  const bool changes = o.dhcpName || o.address || o.tcpPort || o.mask || o.gateway;
+  if (o.action != "set" && changes)
+    return "--dhcp, --address, --mask and --gateway belong to lan set";
+  if (o.action != "set" && o.port) {
+    return "lan " + o.action + " takes the reader as READER, not --port";
+  }
+  if (o.action == "set") {
+    if (o.dhcpName && o.address)
+      return "--dhcp and --address exclude each other: a reader takes its address from DHCP "
+             "or has a fixed one";
+    if (!changes)
+      return "lan set needs at least one of --dhcp, --address, --port, --mask and --gateway";
+  }
+  return {};
+}
+
 std::string CheckRequired(const Options& o) {
   const std::string command(CommandName(o.command));
   switch (o.command) {
@@ -256,6 +302,10 @@ std::string CheckRequired(const Options& o) {
     if (o.action == "write" && !fields)
       return "hdx-config write needs at least one of --life-cycle, --q-factor, --discharge "
              "and --rfu";
+  }
+  if (o.command == Command::kLan) {
+    if (std::string error = CheckLan(o); !error.empty())
+      return error;
   }
   if (WritesValue(o.command) && !o.value)
     return command + " needs the VALUE to write";
@@ -351,9 +401,23 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     p.options.value = p.positional.front();
   } else if (command == Command::kHdxConfig && p.positional.size() == 1) {
     p.options.action = p.positional.front();
+  } else if (command == Command::kLan && !p.positional.empty() && p.positional.size() <= 2) {
+    p.options.action = p.positional.front();
+    if (p.positional.size() == 2)
+      p.options.reader = std::string(WithoutListPrefix(p.positional[1]));
   } else if (!p.positional.empty()) {
-    const bool takesOne = WritesValue(command) || command == Command::kHdxConfig;
-    p.Fail("unexpected argument '" + p.positional[takesOne ? 1 : 0] + "'");
+    const size_t takes = WritesValue(command) || command == Command::kHdxConfig ? 1
+                         : command == Command::kLan                             ? 2
+                                                                                : 0;
+    p.Fail("unexpected argument '" + p.positional[takes] + "'");
+  }
+  // lan set changes the reader's TCP port with --port; it names the reader as READER.
+  if (command == Command::kLan && p.options.action == "set" && p.options.port) {
+    p.options.tcpPort = ParseTcpPort(*p.options.port);
+    if (!p.options.tcpPort)
+      p.Fail("--port of lan set wants the reader's TCP port, 1 to 65535, not '" + *p.options.port +
+             "'");
+    p.options.port.reset();
   }
   if (p.result.error.empty())
     p.Fail(CheckRequired(p.options));

@@ -10,7 +10,18 @@
 
 namespace kx::cli {
 
-enum class Command { kNone, kPorts, kIdentify, kRead, kWrite, kUid, kProgram, kTune, kHdxConfig };
+enum class Command {
+  kNone,
+  kPorts,
+  kIdentify,
+  kRead,
+  kWrite,
+  kUid,
+  kProgram,
+  kTune,
+  kHdxConfig,
+  kLan
+};
 
 std::optional<Command> CommandFromName(std::string_view name);
 std::string_view CommandName(Command command);
@@ -42,7 +53,8 @@ struct Options {
   std::optional<std::string> value;
 
   // The chip tools. tune: a single measurement instead of the automatic tuning with --measure
-  // or --ctune (sent along); hdx-config: "read" or "write", the fields to write.
+  // or --ctune (sent along); hdx-config: "read" or "write", the fields to write. lan: "list",
+  // "show" or "set" is the action.
   bool wait = false;
   std::optional<int> setting;
   std::optional<int> ctune;
@@ -52,6 +64,16 @@ struct Options {
   std::optional<int> qFactor;
   std::optional<int> discharge;
   std::optional<long> rfu;
+
+  // lan: the reader named after show or set, --all for list, and what set changes (checked
+  // already). For lan set, --port is the reader's TCP port and `port` stays empty.
+  std::optional<std::string> reader;
+  bool all = false;
+  std::optional<std::string> dhcpName;
+  std::optional<std::string> address;
+  std::optional<int> tcpPort;
+  std::optional<std::string> mask;
+  std::optional<std::string> gateway;
 };
 
 struct ParsedCommandLine {

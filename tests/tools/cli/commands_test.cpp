@@ -16,7 +16,7 @@ TEST_F(CommandsTest, HelpVersionAndUsageErrors) {
   const CliResult overview = RunWithoutPort({"--help"});
   EXPECT_EQ(overview.exitCode, 0);
   EXPECT_NE(overview.out.find("Exit codes:"), std::string::npos);
-  for (const char* command : {"ports", "identify", "read", "write", "uid", "program"}) {
+  for (const char* command : {"ports", "identify", "read", "write", "uid", "program", "lan"}) {
     const CliResult help = RunWithoutPort({command, "--help"});
     EXPECT_EQ(help.exitCode, 0) << command;
     EXPECT_NE(help.out.find("Examples:"), std::string::npos) << command;

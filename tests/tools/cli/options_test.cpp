@@ -70,7 +70,7 @@ TEST(OptionsTest, HelpAndVersionNeedNothingElse) {
 
 TEST(OptionsTest, MistakesAreNamed) {
   EXPECT_EQ(ErrorOf({}),
-            "name a command: ports, identify, read, write, uid, program, tune or hdx-config");
+            "name a command: ports, identify, read, write, uid, program, tune, hdx-config or lan");
   EXPECT_EQ(ErrorOf({"red", "--type", "2"}).rfind("unknown command 'red'", 0), 0u);
   EXPECT_EQ(ErrorOf({"read"}), "read needs --type");
   EXPECT_EQ(ErrorOf({"program", "--type", "2", "1"}), "program needs --count");
