@@ -252,18 +252,17 @@ std::string CheckLan(const Options& o) {
     return "lan needs list, show or set";
   if (o.action == "list" && o.reader)
     return "lan list takes no READER";
-  if (o.action != "list" && !o.reader)
-    return "lan " + o.action + " needs the READER, as 'kx-cli lan list' shows it";
-  if (o.reader && o.reader->empty())
+  if (o.action != "list" && (!o.reader || o.reader->empty()))
     return "lan " + o.action + " needs the READER, as 'kx-cli lan list' shows it";
   if (o.all && o.action != "list")
     return "--all belongs to lan list";
   const bool changes = o.dhcpName || o.address || o.tcpPort || o.mask || o.gateway;
   if (o.action != "set" && changes)
     return "--dhcp, --address, --mask and --gateway belong to lan set";
-  if (o.action != "set" && o.port) {
-    return "lan " + o.action + " takes the reader as READER, not --port";
-  }
+  if (o.action == "list" && o.port)
+    return "lan list searches every network and takes no --port";
+  if (o.action == "show" && o.port)
+    return "lan show takes the reader as READER, not --port";
   if (o.action == "set") {
     if (o.dhcpName && o.address)
       return "--dhcp and --address exclude each other: a reader takes its address from DHCP "

@@ -244,5 +244,21 @@ TEST_F(LanCommandsTest, BadInputSendsNothingAndAReaderThatStaysAwayIsReported) {
   EXPECT_NE(away.out.find(R"("error":"no_reader")"), std::string::npos) << away.out;
 }
 
+TEST_F(LanCommandsTest, AReaderThatFallsSilentDuringTheWriteIsAReaderError) {
+  LanReader& reader = AddReader(Fixed({198, 18, 0, 20}));
+  EnterHost();
+  // The reading of the present settings (two datagrams) and the write's channel are answered,
+  // the write's own read of the settings no more.
+  kxemu::ModuleFaults faults;
+  faults.silentAfter = 3;
+  reader.Module().SetFaults(faults);
+  const CliResult result = Run({"lan", "set", "198.18.0.20", "--gateway", "198.18.0.1"});
+  EXPECT_EQ(result.exitCode, 6) << result.err;
+  EXPECT_NE(result.err.find("the reader did not take the new settings"), std::string::npos)
+      << result.err;
+  EXPECT_TRUE(result.out.empty());
+  EXPECT_EQ(reader.Module().Settings().gateway, (kxlf::Ipv4{198, 18, 0, 254}));
+}
+
 }  // namespace
 }  // namespace kx::cli::testing

@@ -64,6 +64,7 @@ TEST(LanOptionsTest, BadInputIsRefusedWithItsReason) {
       {{"lan", "show", "R", "--all"}, "--all belongs to lan list"},
       {{"lan", "show", "R", "--gateway", "1.2.3.4"}, "belong to lan set"},
       {{"lan", "show", "R", "--port", "198.18.0.2"}, "takes the reader as READER, not --port"},
+      {{"lan", "list", "--port", "198.18.0.2"}, "takes no --port"},
       {{"lan", "set", "R", "--dhcp", "ABCDEFGHIJKLMNOP"}, "has 16 characters"},
       {{"lan", "set", "R", "--dhcp", ""}, "--dhcp wants the reader's DHCP name"},
       {{"lan", "set", "R", "--dhcp", "LAB 01"}, "no blanks"},
