@@ -46,15 +46,15 @@ std::string Overview() {
 Usage: kx-cli [global options] COMMAND [options] [VALUE]
 
 Commands:
-  ports      list the serial ports and USB readers
-  identify   show the reader's model, type code and firmware
-  read       read a transponder once and print the value
-  write      write a value to a transponder once
-  uid        read a transponder's UID
-  program    write counting values to one transponder after another
-  tune       tune a SIC7999's resonance, or measure it
-  hdx-config read or write a TI HDX+ transponder's configuration byte
-  lan        list the readers on the local networks, show or set a reader's network settings
+  ports       list the serial ports and USB readers
+  identify    show the reader's model, type code and firmware
+  read        read a transponder once and print the value
+  write       write a value to a transponder once
+  uid         read a transponder's UID
+  program     write counting values to one transponder after another
+  tune        tune a SIC7999's resonance, or measure it
+  hdx-config  read or write a TI HDX+ transponder's configuration byte
+  lan         list the readers on the local networks, show or set a reader's network settings
 
 )") + kGlobalOptions +
          "\n" + kExitCodes + R"(
