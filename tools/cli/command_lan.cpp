@@ -172,7 +172,9 @@ int Set(const Context& context) {
                                    ? "settings written; the reader answers as " + newName +
                                          " after " + Seconds(*answeredAfter)
                                    : "the reader had these settings already";
-  out.Result(json, headline + "\n" + LanSettingsLines(newName, *found));
+  // Like write's success line, the report of a write is left out with --quiet.
+  if (!out.Quiet() || out.Json())
+    out.Result(json, headline + "\n" + LanSettingsLines(newName, *found));
   return kExitSuccess;
 }
 

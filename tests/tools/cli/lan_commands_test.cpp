@@ -179,6 +179,10 @@ TEST_F(LanCommandsTest, FromDhcpToAFixedAddressAndBack) {
   EXPECT_EQ(same.out.rfind("the reader had these settings already\nreader     [LINE-7]-4001\n", 0),
             0u)
       << same.out;
+  const CliResult quiet = Run({"lan", "set", "[LINE-7]", "--mask", "255.255.0.0", "--quiet"});
+  EXPECT_EQ(quiet.exitCode, 0) << quiet.err;
+  EXPECT_EQ(quiet.out + quiet.err, "");
+  EXPECT_EQ(reader.Module().Settings().hostBits, 16);
 }
 
 TEST_F(LanCommandsTest, ReadingAndWritingCommandsTakeALanNameAsPort) {
