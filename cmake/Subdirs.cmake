@@ -4,7 +4,7 @@
 # GUI: the program's windows over Qt 6, the operator's manual with pictures of them, and the
 # Debian packages of everything.
 set(KX_CORE_DIRS app/convert support/ini app/log)
-set(KX_SDK_DIRS sdk tools/emulator tools/fake_ftd2xx tools/identify app/flows tools/cli
+set(KX_SDK_DIRS sdk tools/emulator tools/fake_ftd2xx tools/fake_hidapi tools/identify app/flows tools/cli
   support/update tools/release)
 set(KX_GUI_DIRS app/framework resources app/dialogs app/main docs packaging)
 

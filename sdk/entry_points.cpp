@@ -254,6 +254,8 @@ int KxLfListUsbReaders(char* buffer, int bufferSize) {
   std::vector<std::string> devices;
   CFTD2xxPort ftdi;
   ftdi.ListFtdiDevices(devices);
+  Sdk();  // binds hidapi when nothing else has started the SDK yet
+  CHidDevice::ListHidReaders(devices);
   std::vector<std::string> readers;
   std::copy_if(devices.begin(), devices.end(), std::back_inserter(readers),
                [](const std::string& entry) { return HasFamilyArticleNumber(entry); });

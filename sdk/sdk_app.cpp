@@ -15,6 +15,10 @@ namespace {
 constexpr int kIdentificationTimeoutMs = 300;
 constexpr size_t kWriteQueueSize = 512;
 constexpr int kDataBits = 8;
+// The control report's value after opening a HID reader and before closing it.
+constexpr uint8_t kHidControlOpened = 0;
+constexpr uint8_t kHidControlClosing = 1;
+constexpr int kErrHidControlReport = -18;
 
 }  // namespace
 
@@ -23,12 +27,17 @@ int Connection::Handle() const {
     return serialHandle;
   if (lanHandle != 0)
     return lanHandle;
-  return hidHandle;
+  return port.Hid().IsOpen() ? hidHandle : 0;
 }
 
 CKX_LF_SDKApp& CKX_LF_SDKApp::Instance() {
   static CKX_LF_SDKApp app;
   return app;
+}
+
+CKX_LF_SDKApp::CKX_LF_SDKApp() {
+  hidapi_.Bind();
+  SetBoundHidapi(&hidapi_);
 }
 
 CKX_LF_SDKApp::~CKX_LF_SDKApp() {
@@ -39,6 +48,8 @@ CKX_LF_SDKApp::~CKX_LF_SDKApp() {
   }
   for (const auto& connection : left)
     CloseTransport(*connection);
+  SetBoundHidapi(nullptr);
+  hidapi_.Release();
 }
 
 int CKX_LF_SDKApp::Open(const char* portName, int baudRate, int options, int timeoutMs) {
@@ -51,10 +62,6 @@ int CKX_LF_SDKApp::Open(const char* portName, int baudRate, int options, int tim
   if (timeoutMs < 0)
     return -5;
   const PortKind kind = ClassifyPortName(address.name);
-  // USB HID readers are reached through a transport of their own, which this build does not
-  // have yet: such names cannot be opened.
-  if (kind == PortKind::kHid)
-    return -1;
 
   for (int attempt = 0; attempt < 2; ++attempt) {
     auto connection = std::make_shared<Connection>();
@@ -62,12 +69,20 @@ int CKX_LF_SDKApp::Open(const char* portName, int baudRate, int options, int tim
     port.SetKeepWindowEnabled((options & KXLF_OPEN_KEEP_WINDOW_ENABLED) != 0);
     port.SetTimeout(static_cast<uint32_t>(timeoutMs));
     port.SetDeviceAddress(address.deviceAddress);
-    const bool opened = kind == PortKind::kLan
-                            ? OpenLan(*connection, address.name)
-                            : OpenSerial(*connection, address.name, baudRate, options);
-    if (!opened) {
-      CloseTransport(*connection);
-      return -1;
+    if (kind == PortKind::kHid) {
+      const int failure = OpenHid(*connection, address.name);
+      if (failure != 0) {
+        CloseTransport(*connection);
+        return failure;
+      }
+    } else {
+      const bool opened = kind == PortKind::kLan
+                              ? OpenLan(*connection, address.name)
+                              : OpenSerial(*connection, address.name, baudRate, options);
+      if (!opened) {
+        CloseTransport(*connection);
+        return -1;
+      }
     }
     RegisterConnection(connection);
 
@@ -110,6 +125,22 @@ bool CKX_LF_SDKApp::OpenLan(Connection& connection, const std::string& name) {
   return true;
 }
 
+int CKX_LF_SDKApp::OpenHid(Connection& connection, const std::string& name) {
+  CHidDevice& hid = connection.port.Hid();
+  if (!hid.OpenHidDevice(name))
+    return -1;
+  {
+    std::lock_guard<std::mutex> lock(registryMutex_);
+    connection.hidHandle = hidHandles_.Take();
+  }
+  if (!hid.SendControlReport(kHidControlOpened)) {
+    // Closed without the closing report: the reader never heard of the opening one.
+    hid.CloseHidDevice();
+    return kErrHidControlReport;
+  }
+  return 0;
+}
+
 bool CKX_LF_SDKApp::Identify(Connection& connection, int timeoutMs, bool crcTrial, Bytes& version) {
   CKX_RW_Port& port = connection.port;
   port.SetTimeout(static_cast<uint32_t>(std::min(timeoutMs, kIdentificationTimeoutMs)));
@@ -128,6 +159,10 @@ bool CKX_LF_SDKApp::Identify(Connection& connection, int timeoutMs, bool crcTria
 void CKX_LF_SDKApp::CloseTransport(Connection& connection) {
   connection.port.ClosePort();
   connection.port.Lan().StopLan();
+  CHidDevice& hid = connection.port.Hid();
+  if (hid.IsOpen())
+    hid.SendControlReport(kHidControlClosing);
+  hid.CloseHidDevice();
   // Handles are read by registry walks on other threads.
   std::lock_guard<std::mutex> lock(registryMutex_);
   if (connection.serialHandle != 0) {
@@ -137,6 +172,10 @@ void CKX_LF_SDKApp::CloseTransport(Connection& connection) {
   if (connection.lanHandle != 0) {
     lanHandles_.GiveBack(connection.lanHandle);
     connection.lanHandle = 0;
+  }
+  if (connection.hidHandle != 0) {
+    hidHandles_.GiveBack(connection.hidHandle);
+    connection.hidHandle = 0;
   }
 }
 
@@ -158,6 +197,11 @@ std::shared_ptr<Connection> CKX_LF_SDKApp::FindConnection(int handle) {
     if (current == handle)
       return *it;
     if (current == 0) {
+      // A HID device closed by a read error still holds its number.
+      if ((*it)->hidHandle != 0) {
+        hidHandles_.GiveBack((*it)->hidHandle);
+        (*it)->hidHandle = 0;
+      }
       it = registry_.erase(it);
       continue;
     }

@@ -9,6 +9,7 @@
 
 #include "handle_pool.h"
 #include "link/rw_port.h"
+#include "transport/hidapi_library.h"
 
 namespace kxlf {
 
@@ -19,7 +20,7 @@ struct Connection {
   int lanHandle = 0;
   int hidHandle = 0;
 
-  // 0 once the connection has lost its transport.
+  // 0 once the connection has lost its transport (a HID device closes itself after a read error).
   int Handle() const;
 };
 
@@ -27,12 +28,13 @@ class CKX_LF_SDKApp {
  public:
   static CKX_LF_SDKApp& Instance();
 
-  CKX_LF_SDKApp() = default;
-  // Connections left open at process end are closed here.
+  // Binds hidapi for the process's HID readers.
+  CKX_LF_SDKApp();
+  // Connections left open at process end are closed here, then hidapi is released.
   ~CKX_LF_SDKApp();
 
   // Handle (> 0), or -1 (transport cannot be opened), -5 (negative timeout), -15 (no reader
-  // answered in either frame mode).
+  // answered in either frame mode), -18 (HID reader opened but its control report failed).
   int Open(const char* portName, int baudRate, int options, int timeoutMs);
   // 0, or -1 when no connection has the handle.
   int Close(int handle);
@@ -59,6 +61,9 @@ class CKX_LF_SDKApp {
   bool OpenSerial(Connection& connection, const std::string& name, int baudRate, int options);
   // Connects the LAN transport and takes a LAN handle; false when the reader cannot be reached.
   bool OpenLan(Connection& connection, const std::string& name);
+  // Opens the HID device, takes a HID handle and sends control report 0. -1 when the device
+  // cannot be opened, -18 when the report fails, else 0.
+  int OpenHid(Connection& connection, const std::string& name);
   // Identification with the version command; false when the reader does not answer.
   bool Identify(Connection& connection, int timeoutMs, bool crcTrial, Bytes& version);
   void CloseTransport(Connection& connection);
@@ -69,6 +74,7 @@ class CKX_LF_SDKApp {
   HandlePool serialHandles_{1};
   HandlePool hidHandles_{10001};
   HandlePool lanHandles_{20001};
+  HidapiLibrary hidapi_;
 };
 
 }  // namespace kxlf

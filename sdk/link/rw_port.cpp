@@ -1,5 +1,6 @@
 #include "link/rw_port.h"
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -17,6 +18,14 @@ constexpr std::chrono::milliseconds kPumpInterval{10};
 
 // How long a wait without a pump stays awake before it sleeps until the answer's last byte.
 constexpr std::chrono::microseconds kSpinBeforeSleep{200};
+
+// A HID device has no thread of its own: the wait reads it, sleeping in the library's poll() for
+// at most this long, so an answer is noticed within that time and a wait costs no processor.
+constexpr std::chrono::milliseconds kHidWaitSlice{1};
+// Old input is drained in reads of this size before a command goes out.
+constexpr int kHidDrainCapacity = 10;
+// Each poll during the wait takes up to this many bytes of one report.
+constexpr int kHidPollCapacity = 100;
 
 }  // namespace
 
@@ -49,6 +58,10 @@ bool CKX_RW_Port::SendCommand() {
   {
     std::lock_guard<std::mutex> lock(receiveMutex_);
     receiveBuffer_.clear();
+    // A late answer to an earlier command must not be taken for this one's.
+    uint8_t discarded[kHidDrainCapacity];
+    while (hid_.IsOpen() && hid_.ReadInput(discarded, kHidDrainCapacity) > 0) {
+    }
   }
   SendFrame(frame);
   commandBuffer_.clear();
@@ -64,6 +77,17 @@ void CKX_RW_Port::SendFrame(const Bytes& frame) {
     QueueBytes(frame.data(), static_cast<int>(frame.size()));
   else if (lan_.IsRunning())
     lan_.QueueFrame(frame);
+  else if (hid_.IsOpen())
+    hid_.WriteFrame(frame.data(), frame.size());
+}
+
+void CKX_RW_Port::PollHid(std::chrono::microseconds wait) {
+  const int waitMs =
+      static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(wait).count());
+  uint8_t data[kHidPollCapacity];
+  const int count = hid_.ReadInput(data, kHidPollCapacity, std::max(waitMs, 0));
+  for (int i = 0; i < count; ++i)
+    OnByteReceived(data[i]);
 }
 
 template <typename Ready>
@@ -72,12 +96,25 @@ bool CKX_RW_Port::WaitPhase(std::unique_lock<std::mutex>& lock, const WaitHooks&
   const Clock::time_point start = Clock::now();
   const Clock::time_point deadline = start + std::chrono::milliseconds(timeout_);
   awaitedSize_ = awaitedSize;
+  Clock::time_point nextPump = start;
   for (;;) {
     if (ready())
       return true;
     const Clock::time_point now = Clock::now();
     if (now >= deadline)
       return false;
+    if (hid_.IsOpen()) {
+      lock.unlock();
+      if (hooks.pump != nullptr && now >= nextPump) {
+        hooks.pump(hooks.context);
+        nextPump = Clock::now() + kPumpInterval;
+      }
+      const auto left = std::chrono::duration_cast<std::chrono::microseconds>(deadline - Clock::now());
+      PollHid(std::clamp(left, std::chrono::microseconds{0},
+                         std::chrono::microseconds{kHidWaitSlice}));
+      lock.lock();
+      continue;
+    }
     if (hooks.pump == nullptr) {
       if (now - start < kSpinBeforeSleep) {
         // A reader on a fast line answers within tens of microseconds; staying awake that

@@ -11,6 +11,7 @@
 #include "link/command_channel.h"
 #include "link/frame_codec.h"
 #include "link/wait_hooks.h"
+#include "transport/hid_device.h"
 #include "transport/tcp_socket_thread.h"
 #include "transport/usb_serial_port.h"
 
@@ -59,6 +60,10 @@ class CKX_RW_Port : public CUSBSerialPort, public CommandChannel {
 
   // The LAN transport; its thread runs only for a connection opened by a LAN name.
   CTCPSocketThread& Lan() { return lan_; }
+  // The USB HID transport; open only for a connection opened by a HID name. Polled by the
+  // answer wait on the caller's thread.
+  CHidDevice& Hid() { return hid_; }
+  const CHidDevice& Hid() const { return hid_; }
 
  protected:
   // Hands a framed command to the open transport. The transport's own result is not looked
@@ -67,6 +72,9 @@ class CKX_RW_Port : public CUSBSerialPort, public CommandChannel {
 
  private:
   bool WaitForAnswer();
+  // Moves what the HID device delivers within `wait` into the receive buffer; the receive lock
+  // must not be held.
+  void PollHid(std::chrono::microseconds wait);
   // Waits until `ready` holds for the receive buffer or the phase's time is up. The lock is
   // held on entry and on return.
   template <typename Ready>
@@ -89,6 +97,7 @@ class CKX_RW_Port : public CUSBSerialPort, public CommandChannel {
   int errorCode_ = 0;
   bool keepWindowEnabled_ = false;
   Bytes keyData_;
+  CHidDevice hid_;
 
   // Last, so that it goes first: its thread delivers into the receive buffer above.
   CTCPSocketThread lan_{*this};

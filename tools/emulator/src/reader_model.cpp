@@ -2,6 +2,9 @@
 
 #include "answer_shaping.h"
 #include "command_handlers.h"
+#include "kxemu/status_codes.h"
+
+#include <utility>
 
 namespace kxemu {
 
@@ -28,6 +31,8 @@ std::vector<AnswerPiece> ReaderModel::Receive(const uint8_t* data, size_t size) 
     const detail::Answer result =
         detail::ExecuteCommand(config_.versionText, readerMode_, config_.transponder,
                                request->decoded.code, request->decoded.data);
+    if (result.status == kStatusOk)
+      NotePersonalityCommand(request->decoded.code, request->decoded.data);
     std::vector<AnswerPiece> pieces =
         detail::ShapeAnswer(request->mode, config_.address, result.status, result.payload, faults_);
     answer.insert(answer.end(), std::make_move_iterator(pieces.begin()),
@@ -74,6 +79,20 @@ void ReaderModel::ClearReceivedRequests() {
 std::optional<Transponder> ReaderModel::CurrentTransponder() const {
   std::lock_guard lock(mutex_);
   return config_.transponder;
+}
+
+void ReaderModel::NotePersonalityCommand(uint8_t code, const Bytes& parameters) {
+  if (code == kxlf::kUsbInterfaceCommand && parameters.size() == 1) {
+    chosenPersonality_ = parameters[0];
+  } else if (code == kxlf::kCommandF6 && chosenPersonality_ != 0) {
+    personalitySwitch_ = static_cast<UsbPersonality>(chosenPersonality_);
+    chosenPersonality_ = 0;
+  }
+}
+
+std::optional<UsbPersonality> ReaderModel::TakePersonalitySwitch() {
+  std::lock_guard lock(mutex_);
+  return std::exchange(personalitySwitch_, std::nullopt);
 }
 
 uint8_t ReaderModel::ReaderMode() const {

@@ -56,6 +56,8 @@ struct ReaderConfig {
   std::optional<Transponder> transponder;
 };
 
+enum class UsbPersonality : uint8_t { kHid = 1, kVirtualCom = 2 };
+
 struct AnswerPiece {
   std::chrono::milliseconds pauseBefore{0};
   Bytes bytes;
@@ -85,15 +87,23 @@ class ReaderModel {
 
   std::optional<Transponder> CurrentTransponder() const;
   uint8_t ReaderMode() const;  // last mode set with 0xF4
+
+  // The USB personality the reader moves into, once: 0xFF with 1 (HID) or 2 (virtual COM port)
+  // chooses it and the next 0xF6 makes the reader leave the bus for it, as the firmware does.
+  std::optional<UsbPersonality> TakePersonalitySwitch();
   ReaderConfig Config() const;
 
  private:
+  void NotePersonalityCommand(uint8_t code, const Bytes& parameters);
+
   mutable std::mutex mutex_;
   ReaderConfig config_;
   Faults faults_;
   RequestStream stream_;
   std::deque<Bytes> received_;
   uint8_t readerMode_ = 0;
+  uint8_t chosenPersonality_ = 0;  // set by 0xFF, until 0xF6
+  std::optional<UsbPersonality> personalitySwitch_;
 };
 
 }  // namespace kxemu
