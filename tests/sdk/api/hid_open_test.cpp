@@ -6,12 +6,16 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "kx_fake_hidapi/fake_hid_control.h"
+#include "kx_fake_ftd2xx/scoped_env.h"
+#include "kxemu/switching_reader.h"
 #include "kxemu/transponder.h"
 #include "kxlf.h"
 #include "link/frame_codec.h"
@@ -215,6 +219,57 @@ TEST_F(HidOpenTest, StaleInputIsDrainedBeforeTheNextCommand) {
   ASSERT_EQ(KxLfGetVersion(handle, version, 4, nullptr, 0), 4);
   EXPECT_EQ(std::string(reinterpret_cast<char*>(version), 4), "0299")
       << "the late answer was not taken for this one";
+}
+
+bool WaitUntil(const std::function<bool()>& condition) {
+  const Clock::time_point deadline = Clock::now() + std::chrono::seconds(5);
+  while (!condition()) {
+    if (Clock::now() > deadline)
+      return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return true;
+}
+
+// threaded: a reader served by the emulator switches from its terminal to the HID bus folder and
+// back, driven by the same calls as the interface dialog's mode buttons.
+TEST_F(HidOpenTest, ThreadedReaderSwitchesBetweenVirtualComAndHid) {
+  char folderTemplate[] = "/tmp/kx-hid-bus.XXXXXX";
+  ASSERT_NE(mkdtemp(folderTemplate), nullptr);
+  const std::string folder = folderTemplate;
+  kxfake::ScopedEnv bus("KX_FAKE_HID_BUS", folder);
+  kxemu::ReaderModel model;
+  kxemu::SwitchingReaderSettings settings;
+  settings.busFolder = folder;
+  settings.busKey = "reader";
+  settings.hid.serial = "5391-0007";
+  kxemu::SwitchingReader reader(model, settings);
+  ASSERT_TRUE(reader.Start(kxemu::UsbPersonality::kVirtualCom));
+  const std::string terminal = reader.DevicePath();
+  EXPECT_EQ(UsbReaders(), std::vector<std::string>{});
+
+  int handle = Open(terminal, 0, 100);
+  ASSERT_GT(handle, 0);
+  EXPECT_EQ(KxLfSetUsbInterface(handle, 1), 0);
+  EXPECT_EQ(KxLfCommandF6(handle, 0, 0), 0);
+  Close(handle);
+  ASSERT_TRUE(WaitUntil([] { return UsbReaders() == std::vector<std::string>{"5391-0007 HID"}; }));
+  EXPECT_EQ(reader.DevicePath(), "") << "the terminal is gone";
+  EXPECT_FALSE(std::filesystem::exists(terminal));
+
+  handle = Open("5391-0007 HID", 0, 100);
+  ASSERT_EQ(handle, 10001);
+  unsigned char version[4];
+  EXPECT_EQ(KxLfGetVersion(handle, version, 4, nullptr, 0), 4);
+  EXPECT_EQ(KxLfSetUsbInterface(handle, 2), 0);
+  EXPECT_EQ(KxLfCommandF6(handle, 0, 0), 0);
+  Close(handle);
+  ASSERT_TRUE(WaitUntil([&] { return !reader.DevicePath().empty(); }));
+  EXPECT_TRUE(UsbReaders().empty());
+  handle = Open(reader.DevicePath(), 0, 100);
+  EXPECT_GT(handle, 0) << "a virtual COM port again";
+  reader.Stop();
+  std::filesystem::remove_all(folder);
 }
 
 // Run only in processes whose KXLF_HIDAPI_LIBRARY cannot serve HID.

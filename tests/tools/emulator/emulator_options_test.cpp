@@ -27,6 +27,21 @@ TEST(EmulatorOptions, FullCommandLine) {
   EXPECT_TRUE(ParseEmulatorOptions({"--help"}).options->help);
 }
 
+TEST(EmulatorOptions, SwitchableUsbReader) {
+  const ParsedOptions hid = ParseEmulatorOptions({"--hid-bus", "/tmp/bus", "--hid"});
+  ASSERT_TRUE(hid.options) << hid.error;
+  EXPECT_EQ(hid.options->hidBus, "/tmp/bus");
+  EXPECT_TRUE(hid.options->startAsHid);
+  EXPECT_EQ(hid.options->hidSerial, "5391-0001") << "a switchable article by default";
+  const ParsedOptions anonymous =
+      ParseEmulatorOptions({"--pty", "x", "--hid-bus", "/tmp/bus", "--no-hid-serial"});
+  ASSERT_TRUE(anonymous.options) << anonymous.error;
+  EXPECT_FALSE(anonymous.options->hidSerial);
+  EXPECT_EQ(ParseEmulatorOptions({"--hid-bus", "/b", "--hid-serial", "6040-0002"}).options->hidSerial,
+            "6040-0002");
+  EXPECT_FALSE(ParseEmulatorOptions({"--pty", "x", "--hid"}).options) << "no bus to serve on";
+}
+
 TEST(EmulatorOptions, ChipOptions) {
   const ParsedOptions sic = ParseEmulatorOptions(
       {"--pty", "x", "--transponder", "38", "--ctune", "90", "--detune", "-2.5", "--setting1-pf",

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "kxemu/hid_reports.h"
 #include "kxemu/status_codes.h"
 #include "model_exchange.h"
 
@@ -46,6 +47,50 @@ TEST(ReaderModel, ReaderCommandsCheckTheirParameters) {
   EXPECT_EQ(Exchange(model, 0xF6, {0, 0}).code, kStatusOk);
   EXPECT_EQ(Exchange(model, 0xF6, {0}).code, kStatusBadParameter);
   EXPECT_EQ(Exchange(model, 0x77, {}).code, kStatusUnknownCommand);
+}
+
+TEST(ReaderModel, UsbPersonalitySwitchesOnlyWithF6AfterAValidChoice) {
+  ReaderModel model;
+  Exchange(model, 0xF6, {0, 0});
+  EXPECT_FALSE(model.TakePersonalitySwitch()) << "nothing chosen";
+  Exchange(model, 0xFF, {3});
+  Exchange(model, 0xF6, {0, 0});
+  EXPECT_FALSE(model.TakePersonalitySwitch()) << "3 is refused";
+  Exchange(model, 0xFF, {1});
+  EXPECT_FALSE(model.TakePersonalitySwitch()) << "not before 0xF6";
+  Exchange(model, 0xF6, {0, 0});
+  EXPECT_EQ(model.TakePersonalitySwitch(), UsbPersonality::kHid);
+  EXPECT_FALSE(model.TakePersonalitySwitch()) << "taken once";
+  Exchange(model, 0xFF, {2});
+  Exchange(model, 0xF6, {0, 0});
+  EXPECT_EQ(model.WaitPersonalitySwitch(), UsbPersonality::kVirtualCom);
+  model.InterruptPersonalityWait();
+  EXPECT_FALSE(model.WaitPersonalitySwitch());
+}
+
+TEST(HidReports, FramesTravelInCountedReports) {
+  const Bytes frame{1, 2, 3, 4, 5, 6, 7, 8, 9};
+  const std::vector<Bytes> reports = InputReports(frame, 9);
+  EXPECT_EQ(reports, (std::vector<Bytes>{{7, 1, 2, 3, 4, 5, 6, 7}, {2, 8, 9, 0, 0, 0, 0, 0}}));
+  EXPECT_EQ(InputReports(frame, 9, 5)[1][0], 7) << "a count byte that claims more";
+  const uint8_t data[9] = {0, 3, 0xAA, 0xBB, 0xCC, 0, 0, 0, 0};
+  EXPECT_EQ(ParseOutputReport(data, 9, 9).data, (Bytes{0xAA, 0xBB, 0xCC}));
+  EXPECT_EQ(ParseOutputReport(data, 8, 9).kind, OutputReport::Kind::kInvalid) << "short";
+  const uint8_t numbered[9] = {1, 3, 0xAA, 0xBB, 0xCC, 0, 0, 0, 0};
+  EXPECT_EQ(ParseOutputReport(numbered, 9, 9).kind, OutputReport::Kind::kInvalid);
+  const uint8_t control[9] = {0, 0x82, 0x10, 1, 0, 0, 0, 0, 0};
+  const OutputReport parsed = ParseOutputReport(control, 9, 9);
+  EXPECT_EQ(parsed.kind, OutputReport::Kind::kControl);
+  EXPECT_EQ(parsed.controlValue, 1);
+  HidIdentity identity;
+  identity.serial = "5391-0001";
+  identity.inputLength = 33;
+  const std::optional<HidIdentity> back = ParseHidIdentity(FormatHidIdentity(identity));
+  ASSERT_TRUE(back);
+  EXPECT_EQ(back->serial, identity.serial);
+  EXPECT_EQ(back->inputLength, 33);
+  EXPECT_EQ(back->productId, 0x0C5C);
+  EXPECT_FALSE(ParseHidIdentity("vendor=6A7B\n")) << "incomplete";
 }
 
 TEST(ReaderModel, OnlyItsOwnAddressIsAnswered) {

@@ -161,6 +161,14 @@ ParsedOptions ParseEmulatorOptions(const std::vector<std::string>& args) {
       options.networkModule = true;
       continue;
     }
+    if (name == "--hid") {
+      options.startAsHid = true;
+      continue;
+    }
+    if (name == "--no-hid-serial") {
+      options.hidSerial.reset();
+      continue;
+    }
     if (name == "--no-maker-code") {
       options.makerCode = false;
       continue;
@@ -170,6 +178,10 @@ ParsedOptions ParseEmulatorOptions(const std::vector<std::string>& args) {
     const std::string& value = args[++i];
     if (name == "--pty") {
       options.ptyLink = value;
+    } else if (name == "--hid-bus") {
+      options.hidBus = value;
+    } else if (name == "--hid-serial") {
+      options.hidSerial = value;
     } else if (name == "--tcp") {
       const size_t colon = value.rfind(':');
       const auto port = colon == std::string::npos ? std::optional<long>(10001)
@@ -253,8 +265,10 @@ ParsedOptions ParseEmulatorOptions(const std::vector<std::string>& args) {
     }
   }
 
-  if (options.ptyLink.empty() && options.tcpPort == 0)
-    return fail("--pty PATH or --tcp ADDRESS[:PORT] is required");
+  if (options.ptyLink.empty() && options.tcpPort == 0 && options.hidBus.empty())
+    return fail("--pty PATH, --tcp ADDRESS[:PORT] or --hid-bus FOLDER is required");
+  if (options.startAsHid && options.hidBus.empty())
+    return fail("--hid needs --hid-bus FOLDER");
   if (options.networkModule && options.tcpPort == 0)
     return fail("--network-module needs --tcp ADDRESS[:PORT], the module's own address");
   if (std::optional<std::string> error =
@@ -267,12 +281,20 @@ ParsedOptions ParseEmulatorOptions(const std::vector<std::string>& args) {
 
 std::string EmulatorUsage() {
   std::ostringstream text;
-  text << "Usage: kx-emulator --pty PATH | --tcp ADDRESS[:PORT] [options]\n"
+  text << "Usage: kx-emulator --pty PATH | --tcp ADDRESS[:PORT] | --hid-bus FOLDER [options]\n"
           "Emulates one KX family reader on a pseudo-terminal, over TCP or both, until SIGINT\n"
           "or SIGTERM. Prints one line per server on standard output: the terminal's device\n"
-          "path, the LAN name ADDRESS-PORT.\n"
+          "path, the LAN name ADDRESS-PORT, the HID name.\n"
           "\n"
           "  --pty PATH             link PATH to the terminal device (an old link is replaced)\n"
+          "  --hid-bus FOLDER       a USB reader that switches between virtual COM port (the\n"
+          "                         terminal) and HID device (served in FOLDER, where the test\n"
+          "                         build of hidapi finds it through KX_FAKE_HID_BUS) when the\n"
+          "                         host sends 0xFF 1 or 2 and then 0xF6; prints a line\n"
+          "                         \"pty DEVICE\" or \"hid NAME\" after every switch\n"
+          "  --hid                  start as HID device (needs --hid-bus)\n"
+          "  --hid-serial TEXT      its USB serial number (default 5391-0001)\n"
+          "  --no-hid-serial        it has no serial number string\n"
           "  --tcp ADDRESS[:PORT]   listen for the host on ADDRESS, port PORT (default 10001),\n"
           "                         one connection after another; run it inside a network\n"
           "                         namespace of its own (ip netns exec)\n"

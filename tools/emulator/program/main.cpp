@@ -2,11 +2,15 @@
 // program without hardware.
 #include <signal.h>
 
+#include <unistd.h>
+
 #include <iostream>
+#include <mutex>
 
 #include "emulator_options.h"
 #include "kxemu/module_server.h"
 #include "kxemu/pty_server.h"
+#include "kxemu/switching_reader.h"
 #include "kxemu/tcp_server.h"
 
 int main(int argc, char** argv) {
@@ -33,7 +37,32 @@ int main(int argc, char** argv) {
   kxemu::PtyServer server(model);
   kxemu::TcpServer tcp(model);
   std::string error;
-  if (!parsed.options->ptyLink.empty()) {
+  const kxemu::EmulatorOptions& switchable = *parsed.options;
+  std::mutex outputMutex;
+  kxemu::SwitchingReaderSettings usb;
+  usb.ptyLink = switchable.ptyLink;
+  usb.busFolder = switchable.hidBus;
+  usb.busKey = "kx-emulator-" + std::to_string(getpid());
+  usb.hid.serial = switchable.hidSerial;
+  const std::string hidName = switchable.hidSerial.value_or("7731-????") + " HID";
+  kxemu::SwitchingReader usbReader(
+      model, usb, [&](kxemu::UsbPersonality personality, const std::string& device) {
+        std::lock_guard<std::mutex> lock(outputMutex);
+        if (personality == kxemu::UsbPersonality::kHid)
+          std::cout << "hid " << hidName << std::endl;
+        else
+          std::cout << "pty " << device << std::endl;
+      });
+  if (!switchable.hidBus.empty()) {
+    std::lock_guard<std::mutex> lock(outputMutex);
+    if (!usbReader.Start(switchable.startAsHid ? kxemu::UsbPersonality::kHid
+                                               : kxemu::UsbPersonality::kVirtualCom,
+                         &error)) {
+      std::cerr << "kx-emulator: " << error << "\n";
+      return 1;
+    }
+    std::cout << (switchable.startAsHid ? hidName : usbReader.DevicePath()) << std::endl;
+  } else if (!parsed.options->ptyLink.empty()) {
     if (!server.Start(parsed.options->ptyLink, &error)) {
       std::cerr << "kx-emulator: " << error << "\n";
       return 1;
@@ -78,5 +107,6 @@ int main(int argc, char** argv) {
   moduleServer.Stop();
   tcp.Stop();
   server.Stop();
+  usbReader.Stop();
   return 0;
 }

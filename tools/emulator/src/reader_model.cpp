@@ -87,7 +87,25 @@ void ReaderModel::NotePersonalityCommand(uint8_t code, const Bytes& parameters) 
   } else if (code == kxlf::kCommandF6 && chosenPersonality_ != 0) {
     personalitySwitch_ = static_cast<UsbPersonality>(chosenPersonality_);
     chosenPersonality_ = 0;
+    personalityChanged_.notify_all();
   }
+}
+
+std::optional<UsbPersonality> ReaderModel::WaitPersonalitySwitch() {
+  std::unique_lock lock(mutex_);
+  personalityChanged_.wait(lock,
+                           [this] { return personalitySwitch_ || personalityWaitInterrupted_; });
+  if (personalityWaitInterrupted_) {
+    personalityWaitInterrupted_ = false;
+    return std::nullopt;
+  }
+  return std::exchange(personalitySwitch_, std::nullopt);
+}
+
+void ReaderModel::InterruptPersonalityWait() {
+  std::lock_guard lock(mutex_);
+  personalityWaitInterrupted_ = true;
+  personalityChanged_.notify_all();
 }
 
 std::optional<UsbPersonality> ReaderModel::TakePersonalitySwitch() {

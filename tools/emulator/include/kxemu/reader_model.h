@@ -16,6 +16,7 @@
 #pragma once
 
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <mutex>
@@ -91,6 +92,9 @@ class ReaderModel {
   // The USB personality the reader moves into, once: 0xFF with 1 (HID) or 2 (virtual COM port)
   // chooses it and the next 0xF6 makes the reader leave the bus for it, as the firmware does.
   std::optional<UsbPersonality> TakePersonalitySwitch();
+  // Waits until a switch is due and takes it; none when InterruptPersonalityWait was called.
+  std::optional<UsbPersonality> WaitPersonalitySwitch();
+  void InterruptPersonalityWait();
   ReaderConfig Config() const;
 
  private:
@@ -104,6 +108,8 @@ class ReaderModel {
   uint8_t readerMode_ = 0;
   uint8_t chosenPersonality_ = 0;  // set by 0xFF, until 0xF6
   std::optional<UsbPersonality> personalitySwitch_;
+  std::condition_variable personalityChanged_;
+  bool personalityWaitInterrupted_ = false;
 };
 
 }  // namespace kxemu
