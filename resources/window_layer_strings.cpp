@@ -21,6 +21,8 @@ constexpr StringEntry kEntries[] = {
      KX_TEXT("Geben Sie höchstens %1 Zeichen ein.", "Please enter no more than %1 characters.")},
     {kEnterPositiveInteger,
      KX_TEXT("Geben Sie eine positive ganze Zahl ein.", "Please enter a positive integer.")},
+    {kEnterIpAddress,
+     KX_TEXT("Geben Sie eine vollständige IP-Adresse ein.", "Please enter a complete IP address.")},
 
     {kButtonOk, "OK"},
     {kButtonCancel, KX_TEXT("Abbrechen", "Cancel")},

@@ -6,13 +6,15 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStringList>
 #include <QStyle>
 
 #include "framework/edit_controls.h"
+#include "framework/ip_address_control.h"
+#include "framework/item_value_look.h"
+#include "framework/progress_bar.h"
 
 namespace kx::ui {
 
@@ -148,6 +150,8 @@ QWidget* CreateWidget(const res::ControlTemplate& control, const QRect& geometry
       auto* list = new QListWidget(parent);
       list->setSelectionMode(QAbstractItemView::SingleSelection);
       list->setSortingEnabled(control.style & style::kSorted);
+      if (control.style & style::kOwnerDraw)
+        list->setItemDelegate(new ItemValueLook(list));
       return list;
     }
     case ControlKind::kComboBox: {
@@ -156,17 +160,14 @@ QWidget* CreateWidget(const res::ControlTemplate& control, const QRect& geometry
       return combo;
     }
     case ControlKind::kIpAddress:
-      return new IpAddressEdit(parent);
+      return new IpAddressControl(parent);
     case ControlKind::kPicture: {
       auto* picture = new QLabel(parent);
       picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
       return picture;
     }
     case ControlKind::kProgressBar: {
-      auto* bar = new QProgressBar(parent);
-      bar->setTextVisible(false);
-      bar->setRange(0, 100);
-      bar->setValue(0);
+      auto* bar = new ProgressBar(parent);
       bar->setOrientation((control.style & style::kVertical) ? Qt::Vertical : Qt::Horizontal);
       return bar;
     }
@@ -217,7 +218,7 @@ QString ControlText(const QWidget* widget, res::ControlKind kind) {
     case ControlKind::kComboBox:
       return static_cast<const QComboBox*>(widget)->currentText();
     case ControlKind::kIpAddress:
-      return static_cast<const IpAddressEdit*>(widget)->Address();
+      return static_cast<const IpAddressControl*>(widget)->Address();
     case ControlKind::kHorizontalLine:
     case ControlKind::kProgressBar:
     case ControlKind::kPicture:
@@ -254,7 +255,7 @@ void SetControlText(QWidget* widget, res::ControlKind kind, uint32_t styles, con
       break;
     }
     case ControlKind::kIpAddress:
-      static_cast<QLineEdit*>(widget)->setText(text);
+      static_cast<IpAddressControl*>(widget)->SetAddress(text);
       break;
     case ControlKind::kListBox:
     case ControlKind::kHorizontalLine:

@@ -5,6 +5,7 @@
 
 #include "framework/dialog.h"
 #include "framework/framework_strings.h"
+#include "framework/ip_address_control.h"
 
 namespace kx::ui {
 
@@ -99,6 +100,24 @@ void DataExchange::Radio(int id, int& index) {
     index = dialog_.RadioIndex(id);
   else
     dialog_.SetRadioIndex(id, index);
+}
+
+void DataExchange::IpAddress(int id, QString& value) {
+  if (!Active())
+    return;
+  prepared_ = id;
+  auto* address = dialog_.ItemAs<IpAddressControl>(id);
+  if (address == nullptr)
+    return;
+  if (!saving_) {
+    address->SetAddress(value);
+    return;
+  }
+  if (address->IsPartial()) {
+    Fail(StandardMessage(strings::kEnterIpAddress));
+    return;
+  }
+  value = address->Address();
 }
 
 void DataExchange::MinMax(int64_t value, int64_t lowest, int64_t highest) {

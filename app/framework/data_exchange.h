@@ -33,6 +33,10 @@ class DataExchange {
   void Check(int id, bool& value);
   // The radio group that holds the control: index of the checked radio, -1 for none.
   void Radio(int id, int& index);
+  // An address control's dotted text ("198.18.0.7"), empty for a blank control. Taking over a
+  // partly filled control: "Geben Sie eine vollständige IP-Adresse ein." Putting in a text that
+  // is no dotted address leaves the control blank.
+  void IpAddress(int id, QString& value);
 
   // Validation of the value just taken over: "Geben Sie eine ganze Zahl zwischen %1 und %2 ein."
   void MinMax(int64_t value, int64_t lowest, int64_t highest);

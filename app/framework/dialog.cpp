@@ -20,6 +20,7 @@
 #include "framework/control_factory.h"
 #include "framework/data_exchange.h"
 #include "framework/framework_strings.h"
+#include "framework/ip_address_control.h"
 #include "framework/message_target.h"
 #include "framework/resources.h"
 #include "framework/system_menu.h"
@@ -164,6 +165,9 @@ void Dialog::ConnectNotifications(const Control& control) {
     connect(multi, &QPlainTextEdit::textChanged, this,
             [this, id] { Notify(id, Notification::kChange); });
     widget->installEventFilter(this);
+  } else if (auto* address = qobject_cast<IpAddressControl*>(widget)) {
+    connect(address, &IpAddressControl::AddressChanged, this,
+            [this, id] { Notify(id, Notification::kChange); });
   } else if (auto* list = qobject_cast<QListWidget*>(widget)) {
     connect(list, &QListWidget::itemSelectionChanged, this, [this, id] {
       if (quietSelection_ == 0)

@@ -94,12 +94,21 @@ class Dialog : public QDialog {
   // Removes, then adds styles. Of the styles, only kNotify of labels and pictures takes effect
   // after the window is built: without it they take no clicks.
   void ModifyStyle(int id, uint32_t remove, uint32_t add);
-  // Moves the focus to the control; an edit gets its whole text selected.
+  // Moves the focus to the control; an edit gets its whole text selected, an address control its
+  // first field.
   void FocusItem(int id);
 
   // List and combo boxes. A change made here is not reported as a selection change.
   int ListAdd(int id, const QString& text);  // index of the new item
+  // Inserts before index; -1 or an index past the end appends. Index of the new item, -1 for an
+  // id that is no list.
+  int ListInsert(int id, int index, const QString& text);
+  bool ListDelete(int id, int index);  // false when there is no such item
   void ListReset(int id);
+  // An integer that the item carries, 0 until set (item_value_look.h draws lists by it). False
+  // when there is no such item.
+  bool ListSetItemValue(int id, int index, int value);
+  int ListItemValue(int id, int index) const;
   int ListCount(int id) const;
   QString ListText(int id, int index) const;
   int ListCurrent(int id) const;  // -1: none
@@ -107,7 +116,8 @@ class Dialog : public QDialog {
   // First item from index after + 1 on (wrapping round) that begins with prefix, ignoring case;
   // -1 when none does or the prefix is empty.
   int ListFindPrefix(int id, const QString& prefix, int after = -1) const;
-  int ListFindExact(int id, const QString& text) const;
+  int ListFindExact(int id, const QString& text,
+                    Qt::CaseSensitivity sensitivity = Qt::CaseSensitive) const;
 
   // Moves the values between controls and members: saveAndValidate true takes the controls'
   // values over (with validation), false puts the members into the controls. False when a

@@ -11,6 +11,8 @@
 #include "framework/control_factory.h"
 #include "framework/dialog.h"
 #include "framework/edit_controls.h"
+#include "framework/ip_address_control.h"
+#include "framework/item_value_look.h"
 
 namespace kx::ui {
 
@@ -169,6 +171,8 @@ void Dialog::FocusItem(int id) {
   widget->setFocus(Qt::OtherFocusReason);
   if (auto* line = qobject_cast<QLineEdit*>(widget))
     line->selectAll();
+  else if (auto* address = qobject_cast<IpAddressControl*>(widget))
+    address->FocusField(0);
   else if (auto* multi = qobject_cast<QPlainTextEdit*>(widget))
     multi->selectAll();
 }
@@ -185,6 +189,57 @@ int Dialog::ListAdd(int id, const QString& text) {
     return combo->count() - 1;
   }
   return -1;
+}
+
+int Dialog::ListInsert(int id, int index, const QString& text) {
+  QWidget* widget = Item(id);
+  const int count = CountOf(widget);
+  const int at = (index < 0 || index > count) ? count : index;
+  ++quietSelection_;
+  int placed = -1;
+  if (auto* list = qobject_cast<QListWidget*>(widget)) {
+    auto* item = new QListWidgetItem(text);
+    list->insertItem(at, item);
+    placed = list->row(item);  // a sorted list puts it in its place
+  } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+    combo->insertItem(at, text);
+    placed = at;
+  }
+  --quietSelection_;
+  return placed;
+}
+
+bool Dialog::ListDelete(int id, int index) {
+  QWidget* widget = Item(id);
+  if (index < 0 || index >= CountOf(widget))
+    return false;
+  ++quietSelection_;
+  if (auto* list = qobject_cast<QListWidget*>(widget))
+    delete list->takeItem(index);
+  else
+    static_cast<QComboBox*>(widget)->removeItem(index);
+  --quietSelection_;
+  return true;
+}
+
+bool Dialog::ListSetItemValue(int id, int index, int value) {
+  QWidget* widget = Item(id);
+  if (index < 0 || index >= CountOf(widget))
+    return false;
+  if (auto* list = qobject_cast<QListWidget*>(widget))
+    list->item(index)->setData(kItemValueRole, value);
+  else
+    static_cast<QComboBox*>(widget)->setItemData(index, value, kItemValueRole);
+  return true;
+}
+
+int Dialog::ListItemValue(int id, int index) const {
+  const QWidget* widget = Item(id);
+  if (index < 0 || index >= CountOf(widget))
+    return 0;
+  if (const auto* list = qobject_cast<const QListWidget*>(widget))
+    return list->item(index)->data(kItemValueRole).toInt();
+  return static_cast<const QComboBox*>(widget)->itemData(index, kItemValueRole).toInt();
 }
 
 void Dialog::ListReset(int id) {
@@ -245,10 +300,10 @@ int Dialog::ListFindPrefix(int id, const QString& prefix, int after) const {
   return -1;
 }
 
-int Dialog::ListFindExact(int id, const QString& text) const {
+int Dialog::ListFindExact(int id, const QString& text, Qt::CaseSensitivity sensitivity) const {
   const QWidget* widget = Item(id);
   for (int index = 0; index < CountOf(widget); ++index) {
-    if (TextAt(widget, index) == text)
+    if (TextAt(widget, index).compare(text, sensitivity) == 0)
       return index;
   }
   return -1;

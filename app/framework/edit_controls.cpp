@@ -2,7 +2,6 @@
 
 #include <QKeyEvent>
 #include <QMimeData>
-#include <QStringList>
 #include <QValidator>
 #include <algorithm>
 
@@ -80,43 +79,6 @@ void MultiLineEdit::insertFromMimeData(const QMimeData* source) {
   const QString text = source->text().left(std::max(0, Room()));
   if (!text.isEmpty())
     insertPlainText(text);
-}
-
-// Up to four dot-separated numbers of up to three digits, each at most 255.
-class IpAddressRules : public QValidator {
- public:
-  using QValidator::QValidator;
-
-  State validate(QString& input, int&) const override {
-    const QStringList fields = input.split(u'.');
-    if (fields.size() > 4)
-      return Invalid;
-    for (const QString& field : fields) {
-      if (field.size() > 3 || NonDigits(field) > 0)
-        return Invalid;
-      if (!field.isEmpty() && field.toInt() > 255)
-        return Invalid;
-    }
-    return Acceptable;
-  }
-};
-
-IpAddressEdit::IpAddressEdit(QWidget* parent) : QLineEdit(parent) {
-  setValidator(new IpAddressRules(this));
-}
-
-bool IpAddressEdit::IsBlank() const {
-  return NonDigits(text()) == text().size();
-}
-
-QString IpAddressEdit::Address() const {
-  QStringList fields = text().split(u'.');
-  while (fields.size() < 4)
-    fields.append(QString());
-  QStringList numbers;
-  for (qsizetype i = 0; i < 4; ++i)
-    numbers.append(QString::number(fields[i].toInt()));
-  return numbers.join(u'.');
 }
 
 }  // namespace kx::ui

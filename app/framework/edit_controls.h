@@ -50,15 +50,4 @@ class MultiLineEdit : public QPlainTextEdit {
   bool wantReturn_ = false;
 };
 
-// A dotted IPv4 address; each of the four numbers 0..255, typed numbers only.
-class IpAddressEdit : public QLineEdit {
-  Q_OBJECT
- public:
-  explicit IpAddressEdit(QWidget* parent = nullptr);
-
-  bool IsBlank() const;
-  // Four numbers with dots, an empty field counting as 0: "192.168.0.0" for "192.168".
-  QString Address() const;
-};
-
 }  // namespace kx::ui

@@ -12,6 +12,7 @@ inline constexpr int kEnterInteger = 0xF110;
 inline constexpr int kEnterIntegerBetween = 0xF112;
 inline constexpr int kEnterAtMostChars = 0xF114;
 inline constexpr int kEnterPositiveInteger = 0xF117;
+inline constexpr int kEnterIpAddress = 0xF11A;
 
 // Buttons of the message boxes.
 inline constexpr int kButtonOk = 0xF1A0;
@@ -30,6 +31,7 @@ inline constexpr int kAll[] = {
     kEnterIntegerBetween,
     kEnterAtMostChars,
     kEnterPositiveInteger,
+    kEnterIpAddress,
     kButtonOk,
     kButtonCancel,
     kButtonYes,

@@ -12,7 +12,7 @@ enum class Notification : int {
   kDoubleClicked = 2,  // list boxes
   kSetFocus = 0x100,   // edits
   kKillFocus = 0x200,  // edits
-  kChange = 0x300,     // edits: the text changed, by the operator or the program
+  kChange = 0x300,     // edits, address controls: changed by the operator or the program
 };
 
 namespace msg {

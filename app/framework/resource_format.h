@@ -44,6 +44,7 @@ inline constexpr uint32_t kWantReturn = 1u << 12;  // multi-line edit: Enter sta
 inline constexpr uint32_t kEditable = 1u << 13;    // combo box: the text can be typed
 inline constexpr uint32_t kVertical = 1u << 14;    // progress bar
 inline constexpr uint32_t kSorted = 1u << 15;      // list box, combo box
+inline constexpr uint32_t kOwnerDraw = 1u << 16;   // list box: items drawn by their item value
 }  // namespace style
 
 // A rectangle in dialog units: x and width in quarters of the font's average character width, y

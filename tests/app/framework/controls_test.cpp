@@ -246,17 +246,5 @@ TEST_F(Controls, ListSearchByPrefixIgnoresCaseAndWrapsRound) {
   EXPECT_EQ(dialog.ListFindPrefix(controls::kCombo, "D"), 2);
 }
 
-TEST_F(Controls, AddressControlsTakeFourNumbersUpTo255) {
-  auto* address = dialog.ItemAs<IpAddressEdit>(controls::kAddress);
-  EXPECT_TRUE(address->IsBlank());
-  EXPECT_EQ(dialog.ItemText(controls::kAddress), "0.0.0.0");
-  dialog.FocusItem(controls::kAddress);
-  QTest::keyClicks(address, "192.168.300.1.7x");
-  EXPECT_EQ(address->text(), "192.168.30.17") << "300, a fifth field and x are refused";
-  dialog.SetItemText(controls::kAddress, "10.0");
-  EXPECT_EQ(dialog.ItemText(controls::kAddress), "10.0.0.0");
-  EXPECT_FALSE(address->IsBlank());
-}
-
 }  // namespace
 }  // namespace kx::ui::testing

@@ -5,11 +5,12 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 
 #include "framework/edit_controls.h"
+#include "framework/ip_address_control.h"
+#include "framework/progress_bar.h"
 #include "framework/resources.h"
 #include "test_dialogs.h"
 
@@ -43,14 +44,14 @@ TEST_F(DialogBuild, EveryControlStandsAtItsRectangleInDialogUnits) {
 TEST_F(DialogBuild, KindsBecomeTheirWidgets) {
   EXPECT_NE(dialog.ItemAs<LineEdit>(controls::kDigits), nullptr);
   EXPECT_NE(dialog.ItemAs<MultiLineEdit>(controls::kMultiLine), nullptr);
-  EXPECT_NE(dialog.ItemAs<IpAddressEdit>(controls::kAddress), nullptr);
+  EXPECT_NE(dialog.ItemAs<IpAddressControl>(controls::kAddress), nullptr);
   // Push-like check boxes and radios are push buttons that stay pressed.
   for (int id : {controls::kToggle, controls::kRadioX}) {
     auto* button = dialog.ItemAs<QPushButton>(id);
     ASSERT_NE(button, nullptr) << id;
     EXPECT_TRUE(button->isCheckable());
   }
-  EXPECT_EQ(dialog.ItemAs<QProgressBar>(controls::kProgress)->orientation(), Qt::Vertical);
+  EXPECT_EQ(dialog.ItemAs<ProgressBar>(controls::kProgress)->orientation(), Qt::Vertical);
 }
 
 TEST_F(DialogBuild, StylesHoldAtStart) {

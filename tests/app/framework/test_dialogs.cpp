@@ -94,6 +94,22 @@ constexpr res::DialogTemplate kCustomDialog = {
     std::size(kCustom),
 };
 
+constexpr ControlTemplate kNet[] = {
+    {net::kAddress, ControlKind::kIpAddress, 0, {10, 10, 80, 12}, ""},
+    {net::kMask, ControlKind::kIpAddress, 0, {10, 25, 80, 12}, ""},
+    {net::kPort, ControlKind::kEdit, kDigitsOnly, {95, 10, 30, 12}, ""},
+    {net::kProgress, ControlKind::kProgressBar, kVertical | kHidden, {130, 10, 10, 60}, ""},
+    {net::kReaders, ControlKind::kListBox, kOwnerDraw, {10, 40, 110, 40}, ""},
+    {net::kPlain, ControlKind::kListBox, 0, {10, 85, 110, 40}, ""},
+    {kIdOk, ControlKind::kButton, kDefault, {10, 130, 45, 14}, "OK"},
+    {kIdCancel, ControlKind::kButton, 0, {60, 130, 45, 14}, "Abbrechen"},
+};
+
+constexpr res::DialogTemplate kNetDialog = {
+    net::kDialog, "Netz",          150, 150, "MS Shell Dlg", 8, res::dialog_style::kSystemMenu,
+    kNet,         std::size(kNet),
+};
+
 // clang-format off
 const char* const kRedOnWhiteXpm[] = {
     "8 8 2 1", "w c #FFFFFF", "r c #FF0000",
@@ -106,7 +122,8 @@ const char* const kAllWhiteXpm[] = {
 constexpr res::IconEntry kPictures[] = {{custom::kRedOnWhite, kRedOnWhiteXpm},
                                         {custom::kAllWhite, kAllWhiteXpm}};
 
-const res::DialogTemplate* const kDialogs[] = {&kControlsDialog, &kFormDialog, &kCustomDialog};
+const res::DialogTemplate* const kDialogs[] = {&kControlsDialog, &kFormDialog, &kCustomDialog,
+                                               &kNetDialog};
 
 }  // namespace
 

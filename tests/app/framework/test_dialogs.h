@@ -69,6 +69,17 @@ inline constexpr int kRedOnWhite = 600;
 inline constexpr int kAllWhite = 601;
 }  // namespace custom
 
+// Template 503: the controls of network settings.
+namespace net {
+inline constexpr int kDialog = 503;
+inline constexpr int kAddress = 10;
+inline constexpr int kMask = 11;
+inline constexpr int kPort = 12;      // edit, after the address in tab order
+inline constexpr int kProgress = 20;  // vertical, hidden
+inline constexpr int kReaders = 30;   // list drawn by item value
+inline constexpr int kPlain = 31;     // list without it
+}  // namespace net
+
 // No template has it.
 inline constexpr int kMissingDialog = 999;
 
