@@ -57,16 +57,21 @@ IpAddressControl::IpAddressControl(QWidget* parent) : QWidget(parent) {
   setAttribute(Qt::WA_InputMethodEnabled, false);
   auto* layout = new QHBoxLayout(this);
   const int frame = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this);
-  layout->setContentsMargins(frame + 1, frame, frame + 1, frame);
+  // One pixel more than the frame: some styles draw a shade inside it.
+  layout->setContentsMargins(frame + 1, frame + 1, frame + 1, frame + 1);
   layout->setSpacing(0);
   for (int i = 0; i < kFieldCount; ++i) {
     if (i > 0) {
       auto* dot = new QLabel(QStringLiteral("."), this);
       dot->setAlignment(Qt::AlignCenter);
+      dot->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Ignored);
       layout->addWidget(dot);
     }
     auto* field = new QLineEdit(this);
     field->setFrame(false);
+    // The template gives the height; a field taller than the inside would cover the frame.
+    field->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
+    field->setTextMargins(0, 0, 0, 0);
     field->setAlignment(Qt::AlignCenter);
     field->setValidator(new FieldRules(field));
     // Tab stops at the first field only: the control is one stop in the dialog's order.
@@ -193,7 +198,7 @@ bool IpAddressControl::HandleKey(int index, QKeyEvent* key) {
     return false;
   if (typed == u"." || typed == u",") {
     // A separator after a number moves on; on an empty field it would only confuse.
-    if (!field->text().isEmpty() && !last && !field->hasSelectedText())
+    if (!field->text().isEmpty() && !last)
       FocusField(index + 1);
     return true;
   }

@@ -94,8 +94,11 @@ TEST_F(AddressControl, TypedAddressMovesFromFieldToField) {
   dialog.SetItemText(net::kAddress, "");
   dialog.FocusItem(net::kAddress);
   Type(".x-1 a,2");
+  control->FocusField(1);
+  Type(".3");
   EXPECT_EQ(control->FieldValue(0), 1) << "a leading dot, letters and blanks are refused";
   EXPECT_EQ(control->FieldValue(1), 2) << "a comma moves on like a dot";
+  EXPECT_EQ(control->FieldValue(2), 3) << "a dot on a selected number moves on too";
 }
 
 TEST_F(AddressControl, NumbersAbove255BecomeTheHighest) {
@@ -166,6 +169,14 @@ TEST_F(AddressControl, DisabledControlTakesNoKeysAndTabLeavesItWhole) {
   dialog.ItemAs<IpAddressControl>(net::kMask)->FocusField(3);
   Press(Qt::Key_Backtab);
   EXPECT_TRUE(control->isAncestorOf(Focused())) << "back out of the mask from its last field";
+}
+
+TEST_F(AddressControl, EnterInAFieldIsTheDialogsEnter) {
+  int okClicks = 0;
+  dialog.BindClicked(kIdOk, [&okClicks] { ++okClicks; });
+  control->FocusField(2);
+  Press(Qt::Key_Return);
+  EXPECT_EQ(okClicks, 1);
 }
 
 TEST_F(AddressControl, ExchangeTakesCompleteOrBlankAndRefusesHalfTypedAddresses) {
