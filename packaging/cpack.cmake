@@ -47,6 +47,9 @@ set(CPACK_DEBIAN_LIBRARY_PACKAGE_NAME libkxlf1)
 set(CPACK_DEBIAN_LIBRARY_PACKAGE_SECTION libs)
 # ldconfig runs through dpkg's trigger.
 set(CPACK_DEBIAN_LIBRARY_PACKAGE_CONTROL_EXTRA ${CMAKE_CURRENT_SOURCE_DIR}/libkxlf1/triggers)
+# HID readers need hidapi's hidraw library, which the SDK loads at run time (out of sight of
+# dpkg-shlibdeps); without it everything but HID works, so it is recommended, not required.
+set(CPACK_DEBIAN_LIBRARY_PACKAGE_RECOMMENDS libhidapi-hidraw0)
 set(CPACK_COMPONENT_LIBRARY_DESCRIPTION
   "reader library for KX family 134.2 kHz RFID readers
 libkxlf opens KX readers on serial ports, USB (virtual COM, FTDI, HID) and
