@@ -27,9 +27,10 @@ constexpr ControlKind kProgressBar = ControlKind::kProgressBar;
 #define KX_LIST_CAPTION \
   KX_TEXT("Liste aller gefundenen IP-Adressen", "List of all IP addresses found")
 
-// The list takes what the window grows; the buttons sit under it.
+// The list takes what the window grows; the buttons sit under it. Its items are drawn by their
+// value, so that devices not confirmed as readers stand out.
 constexpr ControlTemplate kIpListControls[] = {
-    {ip_list_dialog::kList, kListBox, kVScroll, {7, 7, 206, 110}, ""},
+    {ip_list_dialog::kList, kListBox, kVScroll | kOwnerDraw, {7, 7, 206, 110}, ""},
     {ip_list_dialog::kChangeAddress,
      kButton,
      0,

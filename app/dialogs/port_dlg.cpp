@@ -65,6 +65,7 @@ CPortDlg::CPortDlg(ui::Services& services, app::SettingsStore& store, PortSdk& s
   BindClicked(id::kHidMode, [this] { OnHidMode(); });
   BindClicked(id::kVirtualCom, [this] { OnVirtualCom(); });
   BindClicked(id::kEthernetActive, [this] { OnEthernetActive(); });
+  BindClicked(id::kIpList, [this] { OnIpList(); });
 }
 
 CPortDlg::~CPortDlg() = default;

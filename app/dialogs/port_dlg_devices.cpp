@@ -4,6 +4,8 @@
 #include <thread>
 #include <vector>
 
+#include "dialogs/ip_list_dlg.h"
+#include "dialogs/lan_entries.h"
 #include "dialogs/port_dlg.h"
 #include "dialogs/port_entries.h"
 #include "framework/wait_cursor.h"
@@ -132,6 +134,22 @@ void CPortDlg::OnEthernetActive() {
   UpdateData(true);
   PostMessage(kDeviceChangeMessage, device_event::kConfigChanged);
   ShowItem(id::kIpList, ethernetActive_ != 0);
+}
+
+void CPortDlg::OnIpList() {
+  if (ethernetActive_ == 0)
+    return;
+  // The list dialog searches the network itself; a refresh of this dialog's lists meanwhile
+  // would start a second search inside the first. The notification below brings it afterwards.
+  const bool wasBusy = deviceChangeBusy_;
+  deviceChangeBusy_ = true;
+  CIPAddrSuche readers(services(), this);
+  readers.DoModal();
+  deviceChangeBusy_ = wasBusy;
+  const QString chosen = readers.resultText();
+  if (!chosen.isEmpty())
+    name_ = QLatin1String(kLanPrefix) + ReaderNameOf(chosen);
+  PostMessage(kDeviceChangeMessage, device_event::kConfigChanged);
 }
 
 bool CPortDlg::OnMessage(int message, intptr_t first, intptr_t) {
