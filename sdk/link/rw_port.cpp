@@ -76,9 +76,22 @@ void CKX_RW_Port::SendFrame(const Bytes& frame) {
   if (IsPortOpen())
     QueueBytes(frame.data(), static_cast<int>(frame.size()));
   else if (lan_.IsRunning())
-    lan_.QueueFrame(frame);
+    SendLanFrame(frame);
   else if (hid_.IsOpen())
     hid_.WriteFrame(frame.data(), frame.size());
+}
+
+void CKX_RW_Port::SendLanFrame(const Bytes& frame) {
+  switch (lan_.SendDirect(frame)) {
+    case CTCPSocketThread::DirectSend::kSent:
+      lanDirect_ = true;
+      break;
+    case CTCPSocketThread::DirectSend::kFailed:
+      break;
+    case CTCPSocketThread::DirectSend::kNotTaken:
+      lan_.QueueFrame(frame);
+      break;
+  }
 }
 
 void CKX_RW_Port::PollHid(std::chrono::microseconds wait) {
@@ -103,6 +116,19 @@ bool CKX_RW_Port::WaitPhase(std::unique_lock<std::mutex>& lock, const WaitHooks&
     const Clock::time_point now = Clock::now();
     if (now >= deadline)
       return false;
+    if (lanDirect_) {
+      // The answer comes straight from the socket, read by this thread.
+      lock.unlock();
+      Clock::time_point until = deadline;
+      if (hooks.pump != nullptr) {
+        hooks.pump(hooks.context);
+        until = std::min(deadline, Clock::now() + kPumpInterval);
+      }
+      if (lan_.ReceiveDirect(until) == CTCPSocketThread::DirectWait::kEnded)
+        lanDirect_ = false;  // the rest of the wait hears from the socket thread
+      lock.lock();
+      continue;
+    }
     if (hid_.IsOpen()) {
       lock.unlock();
       if (hooks.pump != nullptr && now >= nextPump) {
@@ -116,8 +142,8 @@ bool CKX_RW_Port::WaitPhase(std::unique_lock<std::mutex>& lock, const WaitHooks&
       continue;
     }
     if (hooks.pump == nullptr) {
-      if (now - start < kSpinBeforeSleep) {
-        // A reader on a fast line answers within tens of microseconds; staying awake that
+      if (IsPortOpen() && now - start < kSpinBeforeSleep) {
+        // A reader on a fast serial line answers within tens of microseconds; staying awake that
         // long saves the wake-up of a sleeping thread, which would cost more than the
         // exchange itself. Other threads (the port's worker among them) get the processor.
         lock.unlock();
@@ -168,6 +194,10 @@ bool CKX_RW_Port::WaitForAnswer() {
     }
   }
 
+  if (lanDirect_) {
+    lan_.EndDirect();
+    lanDirect_ = false;
+  }
   if (lockWindow)
     hooks.unlockWindow(hooks.context, windowState);
   return complete;

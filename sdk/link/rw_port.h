@@ -71,6 +71,9 @@ class CKX_RW_Port : public CUSBSerialPort, public CommandChannel {
   virtual void SendFrame(const Bytes& frame);
 
  private:
+  // Sends from this thread when the LAN connection stands, queues for the socket thread
+  // otherwise.
+  void SendLanFrame(const Bytes& frame);
   bool WaitForAnswer();
   // Moves what the HID device delivers within `wait` into the receive buffer; the receive lock
   // must not be held.
@@ -87,6 +90,7 @@ class CKX_RW_Port : public CUSBSerialPort, public CommandChannel {
   std::condition_variable received_;
   size_t awaitedSize_ = 0;             // receive buffer size that ends the current wait phase
   std::atomic<uint64_t> arrivals_{0};  // bytes received so far; lets a waiter spin unlocked
+  bool lanDirect_ = false;             // this exchange reads the LAN socket itself
 
   uint32_t timeout_ = 500;
   FrameMode frameMode_ = FrameMode::kXor;

@@ -5,6 +5,7 @@
 #include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <sys/time.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -35,6 +36,10 @@ CTCPSocket::~CTCPSocket() {
 }
 
 void CTCPSocket::Close() {
+  // Another thread may still sleep in poll() on the descriptor and so keep the socket alive
+  // past close(); the shutdown ends the connection now and wakes that thread.
+  if (fd_ >= 0 && !udpMode_)
+    ::shutdown(fd_, SHUT_RDWR);
   if (fd_ >= 0)
     ::close(fd_);
   fd_ = -1;
@@ -92,7 +97,7 @@ bool CTCPSocket::ConnectSocket(int fd) {
     return false;
   }
   if (::connect(fd, reinterpret_cast<const sockaddr*>(&*remote), sizeof *remote) == 0)
-    return true;
+    return MakeBlocking(fd);
   if (errno != EINPROGRESS)
     return false;
   // The connect runs on while the thread sleeps; a stop request ends the wait.
@@ -113,7 +118,19 @@ bool CTCPSocket::ConnectSocket(int fd) {
   if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) != 0)
     return false;
   errno = error;
-  return error == 0;
+  if (error != 0)
+    return false;
+  return MakeBlocking(fd);
+}
+
+bool CTCPSocket::MakeBlocking(int fd) {
+  // The waiting exchange sleeps in recv() itself (ReadStreamWaiting); every other read and
+  // send asks not to block.
+  const int flags = ::fcntl(fd, F_GETFL);
+  if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0)
+    return false;
+  receiveTimeout_ = Clock::duration::zero();
+  return true;
 }
 
 bool CTCPSocket::ConnectTcp(const std::string& name) {
@@ -166,7 +183,8 @@ bool CTCPSocket::SendAll(const Bytes& bytes) {
     return false;
   size_t sent = 0;
   while (sent < bytes.size()) {
-    const ssize_t result = ::send(fd_, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
+    const ssize_t result = ::send(fd_, bytes.data() + sent, bytes.size() - sent,
+                                  MSG_NOSIGNAL | MSG_DONTWAIT);
     if (result > 0) {
       sent += static_cast<size_t>(result);
       continue;
@@ -187,21 +205,14 @@ bool CTCPSocket::SendAll(const Bytes& bytes) {
 void CTCPSocket::OnReceive() {
   if (fd_ < 0)
     return;
-  uint8_t buffer[kMaxDatagramSize];
   if (!udpMode_) {
-    const ssize_t count = ::recv(fd_, buffer, sizeof buffer, 0);
-    if (count < 0 && (errno == EAGAIN || errno == EINTR))
-      return;
-    if (count <= 0) {
-      // Closed by the reader or broken. The connection still counts as standing: the next
-      // send fails and marks it down, the one after it reconnects.
+    // Closed by the reader or broken. The connection still counts as standing: the next send
+    // fails and marks it down, the one after it reconnects.
+    if (ReadStream() == StreamRead::kEnded)
       Close();
-      return;
-    }
-    for (ssize_t i = 0; i < count; ++i)
-      owner_->OnByteReceived(buffer[i]);
     return;
   }
+  uint8_t buffer[kMaxDatagramSize];
 
   sockaddr_in sender{};
   iovec part = {buffer, sizeof buffer};
@@ -228,6 +239,44 @@ void CTCPSocket::OnReceive() {
   Bytes entry = QueueEntry(from, buffer, static_cast<size_t>(count));
   std::lock_guard<std::mutex> lock(queueMutex_);
   datagrams_.push_back(std::move(entry));
+}
+
+CTCPSocket::StreamRead CTCPSocket::ReadStream() {
+  return Read(MSG_DONTWAIT);
+}
+
+CTCPSocket::StreamRead CTCPSocket::ReadStreamWaiting(Clock::duration limit) {
+  // The socket keeps its receive timeout from one wait to the next: a wait of about the same
+  // length (every exchange's first, with the connection's answer timeout) costs no call to
+  // change it. Only a limit that the kept one would overrun by more than the tolerance, or
+  // one far longer than it, sets a new timeout.
+  constexpr Clock::duration kTolerance = std::chrono::milliseconds(1);
+  if (limit <= Clock::duration::zero())
+    return StreamRead::kNothing;
+  if (receiveTimeout_ == Clock::duration::zero() || receiveTimeout_ > limit + kTolerance ||
+      receiveTimeout_ < limit / 2) {
+    const auto micros = std::chrono::ceil<std::chrono::microseconds>(limit).count();
+    const timeval timeout = {static_cast<time_t>(micros / 1000000),
+                             static_cast<suseconds_t>(micros % 1000000)};
+    if (::setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout) != 0)
+      return StreamRead::kEnded;
+    receiveTimeout_ = limit;
+  }
+  return Read(0);
+}
+
+CTCPSocket::StreamRead CTCPSocket::Read(int flags) {
+  if (fd_ < 0)
+    return StreamRead::kEnded;
+  uint8_t buffer[kMaxDatagramSize];
+  const ssize_t count = ::recv(fd_, buffer, sizeof buffer, flags);
+  if (count < 0 && (errno == EAGAIN || errno == EINTR))
+    return StreamRead::kNothing;
+  if (count <= 0)
+    return StreamRead::kEnded;
+  for (ssize_t i = 0; i < count; ++i)
+    owner_->OnByteReceived(buffer[i]);
+  return StreamRead::kDelivered;
 }
 
 bool CTCPSocket::GatherAdapters() {

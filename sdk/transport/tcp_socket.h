@@ -44,6 +44,12 @@ class CTCPSocket {
   bool SendFrame(const Bytes& bytes);
   // The socket is readable: takes what arrived (TCP: to the owner; UDP: into the queue).
   void OnReceive();
+  // TCP mode: one read of what has arrived, every byte handed to the owner. kEnded when the
+  // reader closed the connection or it broke; the socket is left open for the caller to decide.
+  enum class StreamRead { kDelivered, kNothing, kEnded };
+  StreamRead ReadStream();
+  // The same, sleeping in the read until bytes arrive or about `limit` has passed (kNothing).
+  StreamRead ReadStreamWaiting(std::chrono::steady_clock::duration limit);
   void OnClose(int error);
   void Close();
 
@@ -82,6 +88,8 @@ class CTCPSocket {
   // A new socket of `type` bound to the local address and `localPort`; -1 on failure.
   int CreateBoundSocket(int type, int localPort);
   bool ConnectSocket(int fd);
+  bool MakeBlocking(int fd);
+  StreamRead Read(int flags);
   bool SendAll(const Bytes& bytes);
   // Sleeps until the stop descriptor fires or `duration` has passed; false on stop.
   bool Pause(std::chrono::milliseconds duration);
@@ -101,6 +109,7 @@ class CTCPSocket {
   CUSBSerialPort* owner_;
   int fd_ = -1;
   int stopFd_ = -1;
+  std::chrono::steady_clock::duration receiveTimeout_{};  // SO_RCVTIMEO of the TCP socket
   bool udpMode_ = false;
   bool connected_ = false;
   std::string host_;

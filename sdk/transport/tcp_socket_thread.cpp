@@ -1,10 +1,13 @@
 #include "transport/tcp_socket_thread.h"
 
 #include <poll.h>
+#include <sys/epoll.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <ctime>
 #include <chrono>
 #include <system_error>
 
@@ -13,7 +16,14 @@
 namespace kxlf {
 namespace {
 
+using Clock = std::chrono::steady_clock;
+
 constexpr std::chrono::milliseconds kStopWait{1000};
+
+// What woke the thread.
+constexpr uint32_t kStopTag = 0;
+constexpr uint32_t kSendTag = 1;
+constexpr uint32_t kSocketTag = 2;
 
 void Signal(int fd) {
   const uint64_t one = 1;
@@ -38,7 +48,7 @@ CTCPSocketThread::~CTCPSocketThread() {
 }
 
 void CTCPSocketThread::CloseEvents() {
-  for (int* fd : {&sendEvent_, &stopEvent_}) {
+  for (int* fd : {&events_, &sendEvent_, &stopEvent_}) {
     if (*fd >= 0)
       ::close(*fd);
     *fd = -1;
@@ -50,9 +60,11 @@ bool CTCPSocketThread::OpenLan(const std::string& name) {
   if (thread_.joinable())
     return false;
   CloseEvents();
+  events_ = ::epoll_create1(EPOLL_CLOEXEC);
   sendEvent_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
   stopEvent_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-  if (sendEvent_ < 0 || stopEvent_ < 0) {
+  if (events_ < 0 || sendEvent_ < 0 || stopEvent_ < 0 || !Watch(stopEvent_, kStopTag) ||
+      !Watch(sendEvent_, kSendTag)) {
     CloseEvents();
     return false;
   }
@@ -80,8 +92,27 @@ bool CTCPSocketThread::OpenLan(const std::string& name) {
   return connected;
 }
 
+bool CTCPSocketThread::Watch(int fd, uint32_t tag, uint32_t events) {
+  epoll_event event{};
+  event.events = events;
+  event.data.u32 = tag;
+  if (::epoll_ctl(events_, EPOLL_CTL_MOD, fd, &event) == 0)
+    return true;
+  return errno == ENOENT && ::epoll_ctl(events_, EPOLL_CTL_ADD, fd, &event) == 0;
+}
+
+void CTCPSocketThread::WatchSocket() {
+  // A closed socket has left the set by itself; a new one (after a reconnect) joins here.
+  if (socket_.IsOpen() && !callerReads_)
+    Watch(socket_.Descriptor(), kSocketTag);
+}
+
 void CTCPSocketThread::Run() {
   const bool connected = socket_.ConnectTcp(address_);
+  if (connected) {
+    std::lock_guard<std::mutex> io(ioMutex_);
+    WatchSocket();
+  }
   {
     std::lock_guard<std::mutex> lock(stateMutex_);
     started_ = true;
@@ -94,26 +125,38 @@ void CTCPSocketThread::Run() {
   }
 
   for (;;) {
-    pollfd fds[3] = {
-        {stopEvent_, POLLIN, 0}, {sendEvent_, POLLIN, 0}, {socket_.Descriptor(), POLLIN, 0}};
-    const nfds_t count = socket_.IsOpen() ? 3 : 2;
-    if (::poll(fds, count, -1) < 0) {
+    epoll_event ready[3];
+    const int count = ::epoll_wait(events_, ready, 3, -1);
+    if (count < 0) {
       if (errno == EINTR)
         continue;
       break;
     }
-    if (fds[0].revents & POLLIN)
-      break;
-    if (count == 3 && fds[2].revents != 0)
-      socket_.OnReceive();
-    if (fds[1].revents & POLLIN) {
-      Drain(sendEvent_);
-      SendQueued();
+    bool stop = false;
+    bool readable = false;
+    for (int i = 0; i < count; ++i) {
+      if (ready[i].data.u32 == kStopTag)
+        stop = true;
+      else if (ready[i].data.u32 == kSendTag)
+        Drain(sendEvent_);
+      else
+        readable = true;
     }
+    if (stop)
+      break;
+    std::lock_guard<std::mutex> io(ioMutex_);
+    // An exchange that reads for itself has the socket; EndDirect hands back what is left.
+    if (callerReads_)
+      continue;
+    if (readable)
+      socket_.OnReceive();
+    SendQueued();
+    WatchSocket();
   }
   Finish();
 }
 
+// Runs with the socket's lock held.
 void CTCPSocketThread::SendQueued() {
   for (;;) {
     Bytes frame;
@@ -131,8 +174,73 @@ void CTCPSocketThread::SendQueued() {
   }
 }
 
+CTCPSocketThread::DirectSend CTCPSocketThread::SendDirect(const Bytes& frame) {
+  // A thread busy with the socket (a reconnect may take long) keeps it: the frame is queued.
+  std::unique_lock<std::mutex> io(ioMutex_, std::try_to_lock);
+  if (!io.owns_lock() || !running_.load() || !socket_.IsOpen() || !socket_.IsConnected())
+    return DirectSend::kNotTaken;
+  {
+    // Frames still queued go first, and from the thread.
+    std::lock_guard<std::mutex> lock(sendMutex_);
+    if (!sendQueue_.empty())
+      return DirectSend::kNotTaken;
+  }
+  // The thread stops listening on the socket before the answer can arrive, so that the answer
+  // wakes only this thread. One-shot: a hang-up, which epoll reports regardless, wakes the
+  // thread once at most.
+  if (!Watch(socket_.Descriptor(), kSocketTag, EPOLLONESHOT))
+    return DirectSend::kNotTaken;
+  // Connected: no reconnect, only the send and, when it fails, the connection marked down.
+  if (!socket_.SendFrame(frame))
+    return DirectSend::kFailed;
+  callerReads_ = true;
+  return DirectSend::kSent;
+}
+
+CTCPSocketThread::DirectWait CTCPSocketThread::ReceiveDirect(Clock::time_point until) {
+  bool reading;
+  {
+    std::lock_guard<std::mutex> io(ioMutex_);
+    reading = callerReads_ && socket_.IsOpen();
+  }
+  if (!reading) {
+    // Closed by StopLan from within the application's pump, or given back already.
+    EndDirect();
+    return DirectWait::kEnded;
+  }
+  switch (socket_.ReadStreamWaiting(until - Clock::now())) {
+    case CTCPSocket::StreamRead::kDelivered:
+      return DirectWait::kReceived;
+    case CTCPSocket::StreamRead::kNothing:
+      return DirectWait::kTimedOut;
+    case CTCPSocket::StreamRead::kEnded:
+      break;
+  }
+  // The socket thread sees the end again and closes the socket, as it would have anyway.
+  EndDirect();
+  return DirectWait::kEnded;
+}
+
+void CTCPSocketThread::EndDirect() {
+  {
+    std::lock_guard<std::mutex> io(ioMutex_);
+    if (!callerReads_)
+      return;
+    callerReads_ = false;
+    // The thread listens again; what arrived meanwhile (a late byte, the reader's close) wakes
+    // it at once.
+    WatchSocket();
+  }
+  std::lock_guard<std::mutex> lock(sendMutex_);
+  if (!sendQueue_.empty())
+    Signal(sendEvent_);
+}
+
 void CTCPSocketThread::Finish() {
-  socket_.Close();
+  {
+    std::lock_guard<std::mutex> io(ioMutex_);
+    socket_.Close();
+  }
   running_ = false;
   {
     std::lock_guard<std::mutex> lock(stateMutex_);

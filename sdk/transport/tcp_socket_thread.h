@@ -2,12 +2,25 @@
 // socket, connects it to the reader, sends the frames the connection queues and hands every
 // received byte to the connection.
 //
-// The thread sleeps in poll() on its socket and on two event descriptors, one that QueueFrame
-// signals and one that StopLan signals: a queued frame goes out at once, a stop takes effect
-// at once, and an idle connection costs no processor time.
+// The thread sleeps in epoll_wait() on its socket and on two event descriptors, one that
+// QueueFrame signals and one that StopLan signals: a queued frame goes out at once, a stop takes
+// effect at once, and an idle connection costs no processor time.
+//
+// While an exchange waits for its answer on a standing connection, the caller's thread sends
+// the frame and reads the answer itself, sleeping in poll() on the socket: handing the answer
+// over from the socket thread would cost a second wake-up, as long again as the exchange on a
+// local network. For that time the socket thread steps aside: it stops listening on the socket,
+// so the answer does not wake it, and it neither reads, sends nor closes until the exchange
+// gives the socket back. Everything else, the reconnect above all, stays with the socket
+// thread: an exchange on a connection that is down, or while the thread is busy with the
+// socket, queues its frame as before and waits for the thread to deliver the answer.
 #pragma once
 
+#include <sys/epoll.h>
+
 #include <atomic>
+#include <chrono>
+#include <cstdint>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -38,6 +51,21 @@ class CTCPSocketThread {
   // then is waited for when this object goes.
   void StopLan();
 
+  // The exchange's own use of the socket, all on the caller's thread. SendDirect sends the
+  // frame when the connection stands and the socket thread is not busy with it, and keeps the
+  // reading for the caller until EndDirect. kNotTaken: nothing was sent, queue the frame.
+  // kFailed: the send failed; as on the socket thread, the connection is marked down and the
+  // frame is dropped.
+  enum class DirectSend { kSent, kFailed, kNotTaken };
+  DirectSend SendDirect(const Bytes& frame);
+  // Sleeps on the socket until bytes arrive or `until` passes, and hands what arrived to the
+  // owner. kEnded: the reader closed the connection, it broke or the thread stopped; the
+  // reading is back with the socket thread, which closes the socket as usual.
+  enum class DirectWait { kReceived, kTimedOut, kEnded };
+  DirectWait ReceiveDirect(std::chrono::steady_clock::time_point until);
+  // Gives the reading back to the socket thread.
+  void EndDirect();
+
   bool IsRunning() const { return running_.load(); }
   // The socket. While the thread runs it belongs to the thread; a configuration channel, which
   // never starts one, uses it in UDP mode on the caller's thread.
@@ -45,6 +73,10 @@ class CTCPSocketThread {
 
  private:
   void Run();
+  // Sets what the thread's epoll set reports of `fd`, adding it when new.
+  bool Watch(int fd, uint32_t tag, uint32_t events = EPOLLIN);
+  // The thread listens on an open socket unless the caller reads. With the socket's lock held.
+  void WatchSocket();
   void SendQueued();
   void Finish();
   void CloseEvents();
@@ -52,8 +84,14 @@ class CTCPSocketThread {
   CTCPSocket socket_;
   std::string address_;
 
+  // Held by the socket thread for every use of the socket, and by the caller to take the
+  // reading over and give it back; the caller reads without it, the thread stays away.
+  std::mutex ioMutex_;
+  bool callerReads_ = false;
+
   std::mutex sendMutex_;
   std::deque<Bytes> sendQueue_;
+  int events_ = -1;  // the epoll set the thread sleeps on
   int sendEvent_ = -1;
   int stopEvent_ = -1;
 
