@@ -206,9 +206,14 @@ void CTCPSocket::OnReceive() {
   if (fd_ < 0)
     return;
   if (!udpMode_) {
+    // Everything up to the reader's close is taken now: the socket thread hears of a close
+    // once only.
+    StreamRead result;
+    while ((result = ReadStream()) == StreamRead::kDelivered) {
+    }
     // Closed by the reader or broken. The connection still counts as standing: the next send
     // fails and marks it down, the one after it reconnects.
-    if (ReadStream() == StreamRead::kEnded)
+    if (result == StreamRead::kEnded)
       Close();
     return;
   }
@@ -265,7 +270,14 @@ CTCPSocket::StreamRead CTCPSocket::ReadStreamWaiting(Clock::duration limit) {
   return Read(0);
 }
 
-CTCPSocket::StreamRead CTCPSocket::Read(int flags) {
+CTCPSocket::StreamRead CTCPSocket::DiscardPending() {
+  StreamRead result;
+  while ((result = Read(MSG_DONTWAIT, false)) == StreamRead::kDelivered) {
+  }
+  return result;
+}
+
+CTCPSocket::StreamRead CTCPSocket::Read(int flags, bool deliver) {
   if (fd_ < 0)
     return StreamRead::kEnded;
   uint8_t buffer[kMaxDatagramSize];
@@ -274,7 +286,7 @@ CTCPSocket::StreamRead CTCPSocket::Read(int flags) {
     return StreamRead::kNothing;
   if (count <= 0)
     return StreamRead::kEnded;
-  for (ssize_t i = 0; i < count; ++i)
+  for (ssize_t i = 0; deliver && i < count; ++i)
     owner_->OnByteReceived(buffer[i]);
   return StreamRead::kDelivered;
 }

@@ -42,7 +42,8 @@ class CTCPSocket {
   // Reconnects when the connection is down (bound to the reader's port number), then sends
   // every byte. False on failure; a failed send marks the connection down.
   bool SendFrame(const Bytes& bytes);
-  // The socket is readable: takes what arrived (TCP: to the owner; UDP: into the queue).
+  // The socket is readable: takes what arrived (TCP: all of it, to the owner; UDP: one
+  // datagram, into the queue).
   void OnReceive();
   // TCP mode: one read of what has arrived, every byte handed to the owner. kEnded when the
   // reader closed the connection or it broke; the socket is left open for the caller to decide.
@@ -50,6 +51,8 @@ class CTCPSocket {
   StreamRead ReadStream();
   // The same, sleeping in the read until bytes arrive or about `limit` has passed (kNothing).
   StreamRead ReadStreamWaiting(std::chrono::steady_clock::duration limit);
+  // Reads and drops whatever has arrived; kEnded when the connection ended meanwhile.
+  StreamRead DiscardPending();
   void OnClose(int error);
   void Close();
 
@@ -89,7 +92,7 @@ class CTCPSocket {
   int CreateBoundSocket(int type, int localPort);
   bool ConnectSocket(int fd);
   bool MakeBlocking(int fd);
-  StreamRead Read(int flags);
+  StreamRead Read(int flags, bool deliver = true);
   bool SendAll(const Bytes& bytes);
   // Sleeps until the stop descriptor fires or `duration` has passed; false on stop.
   bool Pause(std::chrono::milliseconds duration);

@@ -25,6 +25,12 @@ constexpr uint32_t kStopTag = 0;
 constexpr uint32_t kSendTag = 1;
 constexpr uint32_t kSocketTag = 2;
 
+// What the thread hears of its socket: everything while it waits for the answers to frames it
+// sent itself, otherwise only the reader's close and errors, once each. Data arriving between
+// exchanges is not worth a wake-up: the next exchange discards it before it sends.
+constexpr uint32_t kDataEvents = EPOLLIN | EPOLLRDHUP;
+constexpr uint32_t kCloseEvents = EPOLLRDHUP | EPOLLET;
+
 void Signal(int fd) {
   const uint64_t one = 1;
   // A failing write leaves the counter non-zero already: the thread wakes either way.
@@ -101,17 +107,20 @@ bool CTCPSocketThread::Watch(int fd, uint32_t tag, uint32_t events) {
   return errno == ENOENT && ::epoll_ctl(events_, EPOLL_CTL_ADD, fd, &event) == 0;
 }
 
-void CTCPSocketThread::WatchSocket() {
+bool CTCPSocketThread::WatchSocket(bool forData) {
   // A closed socket has left the set by itself; a new one (after a reconnect) joins here.
-  if (socket_.IsOpen() && !callerReads_)
-    Watch(socket_.Descriptor(), kSocketTag);
+  if (!socket_.IsOpen() ||
+      !Watch(socket_.Descriptor(), kSocketTag, forData ? kDataEvents : kCloseEvents))
+    return false;
+  listening_ = forData;
+  return true;
 }
 
 void CTCPSocketThread::Run() {
   const bool connected = socket_.ConnectTcp(address_);
   if (connected) {
     std::lock_guard<std::mutex> io(ioMutex_);
-    WatchSocket();
+    WatchSocket(false);
   }
   {
     std::lock_guard<std::mutex> lock(stateMutex_);
@@ -145,31 +154,39 @@ void CTCPSocketThread::Run() {
     if (stop)
       break;
     std::lock_guard<std::mutex> io(ioMutex_);
-    // An exchange that reads for itself has the socket; EndDirect hands back what is left.
-    if (callerReads_)
+    if (callerReads_) {
+      // The reader closed the connection or it broke while an exchange reads for itself: the
+      // socket is this thread's again when the exchange ends.
+      if (readable)
+        recheck_ = true;
       continue;
-    if (readable)
+    }
+    if (readable || recheck_)
       socket_.OnReceive();
-    SendQueued();
-    WatchSocket();
+    recheck_ = false;
+    // The answers to frames sent from here come through this thread.
+    if (SendQueued())
+      WatchSocket(true);
   }
   Finish();
 }
 
-// Runs with the socket's lock held.
-void CTCPSocketThread::SendQueued() {
+bool CTCPSocketThread::SendQueued() {
+  bool sent = false;
   for (;;) {
     Bytes frame;
     {
       std::lock_guard<std::mutex> lock(sendMutex_);
       if (sendQueue_.empty())
-        return;
+        return sent;
       frame = std::move(sendQueue_.front());
       sendQueue_.pop_front();
     }
     // A frame that cannot be sent is dropped (its exchange times out); the frames behind it
     // still go, each after its own reconnect attempt.
-    if (!socket_.SendFrame(frame))
+    if (socket_.SendFrame(frame))
+      sent = true;
+    else
       socket_.Close();
   }
 }
@@ -185,11 +202,14 @@ CTCPSocketThread::DirectSend CTCPSocketThread::SendDirect(const Bytes& frame) {
     if (!sendQueue_.empty())
       return DirectSend::kNotTaken;
   }
-  // The thread stops listening on the socket before the answer can arrive, so that the answer
-  // wakes only this thread. One-shot: a hang-up, which epoll reports regardless, wakes the
-  // thread once at most.
-  if (!Watch(socket_.Descriptor(), kSocketTag, EPOLLONESHOT))
+  // The answer must wake only this thread.
+  if (listening_ && !WatchSocket(false))
     return DirectSend::kNotTaken;
+  // Bytes that came while nobody listened belong to no exchange: the receive buffer that they
+  // would have gone to has just been cleared. A close seen here ends the socket, as on the
+  // thread; the send below then fails and marks the connection down.
+  if (socket_.DiscardPending() == CTCPSocket::StreamRead::kEnded)
+    socket_.Close();
   // Connected: no reconnect, only the send and, when it fails, the connection marked down.
   if (!socket_.SendFrame(frame))
     return DirectSend::kFailed;
@@ -216,23 +236,29 @@ CTCPSocketThread::DirectWait CTCPSocketThread::ReceiveDirect(Clock::time_point u
     case CTCPSocket::StreamRead::kEnded:
       break;
   }
-  // The socket thread sees the end again and closes the socket, as it would have anyway.
+  {
+    // The socket thread sees the end again and closes the socket, as it would have anyway.
+    std::lock_guard<std::mutex> io(ioMutex_);
+    recheck_ = true;
+  }
   EndDirect();
   return DirectWait::kEnded;
 }
 
 void CTCPSocketThread::EndDirect() {
+  bool wake;
   {
     std::lock_guard<std::mutex> io(ioMutex_);
     if (!callerReads_)
       return;
     callerReads_ = false;
-    // The thread listens again; what arrived meanwhile (a late byte, the reader's close) wakes
-    // it at once.
-    WatchSocket();
+    wake = recheck_;
   }
-  std::lock_guard<std::mutex> lock(sendMutex_);
-  if (!sendQueue_.empty())
+  {
+    std::lock_guard<std::mutex> lock(sendMutex_);
+    wake = wake || !sendQueue_.empty();
+  }
+  if (wake)
     Signal(sendEvent_);
 }
 

@@ -75,9 +75,11 @@ class CTCPSocketThread {
   void Run();
   // Sets what the thread's epoll set reports of `fd`, adding it when new.
   bool Watch(int fd, uint32_t tag, uint32_t events = EPOLLIN);
-  // The thread listens on an open socket unless the caller reads. With the socket's lock held.
-  void WatchSocket();
-  void SendQueued();
+  // What the thread hears of an open socket; false when it is closed. With the socket's lock
+  // held, as everything below.
+  bool WatchSocket(bool forData);
+  // True when a frame went out.
+  bool SendQueued();
   void Finish();
   void CloseEvents();
 
@@ -88,6 +90,8 @@ class CTCPSocketThread {
   // reading over and give it back; the caller reads without it, the thread stays away.
   std::mutex ioMutex_;
   bool callerReads_ = false;
+  bool listening_ = false;  // the thread hears data, not only the reader's close
+  bool recheck_ = false;    // the socket's end came while the caller read; the thread looks again
 
   std::mutex sendMutex_;
   std::deque<Bytes> sendQueue_;
