@@ -1,10 +1,14 @@
 // Readers over TCP through the same entry points as over a serial line: open by address and
 // port, transponder reads and writes, the reconnect after the reader dropped the connection,
-// and the failures of the open.
+// and the failures of the open. The exchange reads its answer on the caller's thread while the
+// socket thread stands aside: answers in pieces, late answers, a close during the wait and the
+// application's pump while it waits.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <thread>
+#include <utility>
 
 #include "kxemu/reader_model.h"
 #include "kxemu/tcp_server.h"
@@ -49,6 +53,9 @@ class LanTransportTest : public testing::LanBenchTest {
     if (handle > 0)
       opened_.push_back(handle);
     return handle;
+  }
+  static void SetTimeout(int handle, uint32_t milliseconds) {
+    CKX_LF_SDKApp::Instance().FindConnection(handle)->port.SetTimeout(milliseconds);
   }
 
   kxemu::ReaderModel model_;
@@ -147,6 +154,111 @@ TEST_F(LanTransportTest, ClosingStopsTheSocketThreadAtOnce) {
   opened_.clear();
   EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(1010));
   EXPECT_EQ(KxLfGetLastError(handle), KXLF_ERR_NO_CONNECTION);
+}
+
+TEST_F(LanTransportTest, AnAnswerInPiecesIsPutTogetherAndALateOneIsNotTakenForTheNextAnswer) {
+  Serve();
+  const int handle = Open(kReaderAddress, 1000);
+  ASSERT_GT(handle, 0);
+  kxemu::Faults pieces;
+  pieces.pieceSize = 3;
+  pieces.piecePause = std::chrono::milliseconds(20);
+  model_.SetFaults(pieces);
+  unsigned char block[8];
+  ASSERT_EQ(KxLfReadBlocks(handle, 33, 2, block, 8), 8);
+  EXPECT_EQ(block[0], 16);
+
+  // Block 1's answer comes after its exchange has given up, while no exchange waits ...
+  kxemu::Faults late;
+  late.answerDelay = std::chrono::milliseconds(300);
+  model_.SetFaults(late);
+  SetTimeout(handle, 100);
+  EXPECT_EQ(KxLfReadBlocks(handle, 33, 1, block, 8), -1);
+  EXPECT_EQ(KxLfGetLastError(handle), KXLF_ERR_TIMEOUT);
+  std::this_thread::sleep_for(std::chrono::milliseconds(400));
+  // ... and is dropped: the next exchange takes its own answer, not that one.
+  model_.SetFaults({});
+  SetTimeout(handle, 1000);
+  ASSERT_EQ(KxLfReadBlocks(handle, 33, 5, block, 8), 8);
+  EXPECT_EQ(block[0], 40);
+  ASSERT_EQ(KxLfReadBlocks(handle, 33, 6, block, 8), 8);
+  EXPECT_EQ(block[0], 48);
+}
+
+TEST_F(LanTransportTest, AReaderThatClosesWhileAnExchangeWaitsIsReconnectedByTheSecondExchangeAfter) {
+  Serve();
+  const int handle = Open(kReaderAddress, 400);
+  ASSERT_GT(handle, 0);
+  kxemu::Faults silent;
+  silent.silent = true;
+  model_.SetFaults(silent);
+  std::thread dropper([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    server_.DropConnection();
+  });
+  unsigned char block[8];
+  const Clock::time_point start = Clock::now();
+  EXPECT_EQ(KxLfReadBlocks(handle, 33, 2, block, 8), -1);
+  const Clock::duration waited = Clock::now() - start;
+  dropper.join();
+  // The close does not end the wait early: the exchange times out as any unanswered one.
+  EXPECT_EQ(KxLfGetLastError(handle), KXLF_ERR_TIMEOUT);
+  EXPECT_GE(waited, std::chrono::milliseconds(390));
+
+  model_.SetFaults({});
+  // The socket is closed but the connection counts as standing: this frame fails ...
+  EXPECT_EQ(KxLfReadBlocks(handle, 33, 2, block, 8), -1);
+  // ... and the next one reconnects, from the reader's port, with its answer read by the
+  // socket thread; the exchanges after it read their answers themselves again.
+  for (int i = 0; i < 3; ++i) {
+    ASSERT_EQ(KxLfReadBlocks(handle, 33, 2, block, 8), 8) << i;
+    EXPECT_EQ(block[0], 16);
+  }
+  const std::vector<kxemu::TcpPeer> peers = server_.Peers();
+  ASSERT_EQ(peers.size(), 2u);
+  EXPECT_EQ(peers[1].port, 10001);
+}
+
+class LanPumpTest : public LanTransportTest {
+ protected:
+  void TearDown() override {
+    KxLfSetWaitHooks(nullptr, nullptr, nullptr, nullptr);
+    LanTransportTest::TearDown();
+  }
+  void SetPump(KxLfPumpHook pump) { KxLfSetWaitHooks(pump, nullptr, nullptr, this); }
+
+ public:  // for the pumps
+  std::atomic<int> pumped_{0};
+  int closeFromPump_ = 0;  // a handle the pump closes
+};
+
+TEST_F(LanPumpTest, ThePumpRunsWhileTheAnswerIsAwaitedAndMayCloseTheConnection) {
+  Serve();
+  const int handle = Open(kReaderAddress, 1000);
+  ASSERT_GT(handle, 0);
+  kxemu::Faults slow;
+  slow.answerDelay = std::chrono::milliseconds(150);
+  model_.SetFaults(slow);
+  SetPump([](void* context) { ++static_cast<LanPumpTest*>(context)->pumped_; });
+  unsigned char block[8];
+  ASSERT_EQ(KxLfReadBlocks(handle, 33, 2, block, 8), 8);
+  EXPECT_EQ(block[0], 16);
+  // The pump runs at least every 10 ms while the exchange waits.
+  EXPECT_GE(pumped_.load(), 5);
+
+  // A handler in the pump closes the connection whose exchange waits: the socket goes away
+  // under the wait, which ends as a timeout rather than reading a closed descriptor.
+  closeFromPump_ = handle;
+  SetPump([](void* context) {
+    auto* test = static_cast<LanPumpTest*>(context);
+    if (test->closeFromPump_ != 0)
+      KxLfClose(std::exchange(test->closeFromPump_, 0));
+  });
+  opened_.clear();
+  const Clock::time_point start = Clock::now();
+  EXPECT_EQ(KxLfReadBlocks(handle, 33, 2, block, 8), -1);
+  EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(3500));
+  EXPECT_EQ(CKX_LF_SDKApp::Instance().ConnectionCount(), 0u);
 }
 
 }  // namespace
