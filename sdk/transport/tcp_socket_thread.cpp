@@ -184,11 +184,21 @@ bool CTCPSocketThread::SendQueued() {
     }
     // A frame that cannot be sent is dropped (its exchange times out); the frames behind it
     // still go, each after its own reconnect attempt.
+    if (!listening_)
+      DropUnheard();
     if (socket_.SendFrame(frame))
       sent = true;
     else
       socket_.Close();
   }
+}
+
+void CTCPSocketThread::DropUnheard() {
+  // Bytes that came while nobody listened belong to no exchange: the receive buffer that they
+  // would have gone to has just been cleared. A close seen here ends the socket, as the thread
+  // would have; the send after it then fails and marks the connection down.
+  if (socket_.IsOpen() && socket_.DiscardPending() == CTCPSocket::StreamRead::kEnded)
+    socket_.Close();
 }
 
 CTCPSocketThread::DirectSend CTCPSocketThread::SendDirect(const Bytes& frame) {
@@ -205,11 +215,7 @@ CTCPSocketThread::DirectSend CTCPSocketThread::SendDirect(const Bytes& frame) {
   // The answer must wake only this thread.
   if (listening_ && !WatchSocket(false))
     return DirectSend::kNotTaken;
-  // Bytes that came while nobody listened belong to no exchange: the receive buffer that they
-  // would have gone to has just been cleared. A close seen here ends the socket, as on the
-  // thread; the send below then fails and marks the connection down.
-  if (socket_.DiscardPending() == CTCPSocket::StreamRead::kEnded)
-    socket_.Close();
+  DropUnheard();
   // Connected: no reconnect, only the send and, when it fails, the connection marked down.
   if (!socket_.SendFrame(frame))
     return DirectSend::kFailed;

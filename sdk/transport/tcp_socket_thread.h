@@ -80,6 +80,8 @@ class CTCPSocketThread {
   bool WatchSocket(bool forData);
   // True when a frame went out.
   bool SendQueued();
+  // Before a frame goes out while the thread did not listen: drops what came meanwhile.
+  void DropUnheard();
   void Finish();
   void CloseEvents();
 
