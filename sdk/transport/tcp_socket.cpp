@@ -183,8 +183,8 @@ bool CTCPSocket::SendAll(const Bytes& bytes) {
     return false;
   size_t sent = 0;
   while (sent < bytes.size()) {
-    const ssize_t result = ::send(fd_, bytes.data() + sent, bytes.size() - sent,
-                                  MSG_NOSIGNAL | MSG_DONTWAIT);
+    const ssize_t result =
+        ::send(fd_, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL | MSG_DONTWAIT);
     if (result > 0) {
       sent += static_cast<size_t>(result);
       continue;

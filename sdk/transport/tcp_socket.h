@@ -1,7 +1,8 @@
 // The socket under a LAN connection, and the same socket in UDP mode for the readers' network
-// module. In TCP mode it runs on the connection's socket thread: it connects to the reader,
-// sends frames (reconnecting when the connection went down) and hands received bytes to its
-// owner. In UDP mode it runs on the caller's thread: it sends the network module's requests and
+// module. In TCP mode it belongs to the connection's socket thread, which lends it to an
+// exchange while that waits for its answer: it connects to the reader, sends frames
+// (reconnecting when the connection went down) and hands received bytes to its owner. In UDP
+// mode it runs on the caller's thread: it sends the network module's requests and
 // waits for their answers by sleeping on the socket, keeping what arrives in a datagram queue.
 // The adapter list decides which local address new sockets are bound to.
 #pragma once

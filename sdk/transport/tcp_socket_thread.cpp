@@ -7,8 +7,8 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <ctime>
 #include <chrono>
+#include <ctime>
 #include <system_error>
 
 #include "transport/busy_guard.h"
@@ -76,6 +76,10 @@ bool CTCPSocketThread::OpenLan(const std::string& name) {
   }
   address_ = name;
   socket_.SetStopDescriptor(stopEvent_);
+  {
+    std::lock_guard<std::mutex> io(ioMutex_);
+    callerReads_ = listening_ = recheck_ = false;
+  }
   {
     std::lock_guard<std::mutex> lock(stateMutex_);
     started_ = finished_ = connected_ = false;

@@ -6,22 +6,23 @@
 // QueueFrame signals and one that StopLan signals: a queued frame goes out at once, a stop takes
 // effect at once, and an idle connection costs no processor time.
 //
-// While an exchange waits for its answer on a standing connection, the caller's thread sends
-// the frame and reads the answer itself, sleeping in poll() on the socket: handing the answer
-// over from the socket thread would cost a second wake-up, as long again as the exchange on a
-// local network. For that time the socket thread steps aside: it stops listening on the socket,
-// so the answer does not wake it, and it neither reads, sends nor closes until the exchange
-// gives the socket back. Everything else, the reconnect above all, stays with the socket
-// thread: an exchange on a connection that is down, or while the thread is busy with the
-// socket, queues its frame as before and waits for the thread to deliver the answer.
+// While the connection stands, an exchange sends its frame from the caller's thread and reads
+// the answer there, sleeping in recv() on the socket: handing the answer over from the socket
+// thread would cost a second wake-up, as long again as the whole exchange on a local network.
+// The socket thread then hears only the reader's close and errors, once each, and does not
+// touch the socket until the exchange gives it back; bytes that arrive between exchanges wake
+// nobody and are dropped by the next exchange before it sends. Everything else, the reconnect
+// above all, stays with the socket thread: an exchange on a connection that is down, or while
+// the thread is busy with the socket, queues its frame, and the thread listens for the answer
+// and delivers it.
 #pragma once
 
 #include <sys/epoll.h>
 
 #include <atomic>
 #include <chrono>
-#include <cstdint>
 #include <condition_variable>
+#include <cstdint>
 #include <deque>
 #include <mutex>
 #include <string>
@@ -75,13 +76,14 @@ class CTCPSocketThread {
   void Run();
   // Sets what the thread's epoll set reports of `fd`, adding it when new.
   bool Watch(int fd, uint32_t tag, uint32_t events = EPOLLIN);
-  // What the thread hears of an open socket; false when it is closed. With the socket's lock
-  // held, as everything below.
+  // With the socket's lock held:
+  // What the thread hears of an open socket, data or only the close; false when it is closed.
   bool WatchSocket(bool forData);
   // True when a frame went out.
   bool SendQueued();
-  // Before a frame goes out while the thread did not listen: drops what came meanwhile.
+  // Before a frame goes out while the thread did not listen for data: drops what came.
   void DropUnheard();
+
   void Finish();
   void CloseEvents();
 

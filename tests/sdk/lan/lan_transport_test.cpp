@@ -185,7 +185,8 @@ TEST_F(LanTransportTest, AnAnswerInPiecesIsPutTogetherAndALateOneIsNotTakenForTh
   EXPECT_EQ(block[0], 48);
 }
 
-TEST_F(LanTransportTest, AReaderThatClosesWhileAnExchangeWaitsIsReconnectedByTheSecondExchangeAfter) {
+TEST_F(LanTransportTest,
+       AReaderThatClosesWhileAnExchangeWaitsIsReconnectedByTheSecondExchangeAfter) {
   Serve();
   const int handle = Open(kReaderAddress, 400);
   ASSERT_GT(handle, 0);
