@@ -76,7 +76,6 @@ IpAddressControl::IpAddressControl(QWidget* parent) : QWidget(parent) {
     field->setValidator(new FieldRules(field));
     // Tab stops at the first field only: the control is one stop in the dialog's order.
     field->setFocusPolicy(i == 0 ? Qt::StrongFocus : Qt::ClickFocus);
-    field->setContextMenuPolicy(Qt::NoContextMenu);
     field->installEventFilter(this);
     connect(field, &QLineEdit::textEdited, this, [this, i] { FieldEdited(i); });
     connect(field, &QLineEdit::textChanged, this, [this] { FieldChanged(); });
@@ -107,19 +106,21 @@ bool IpAddressControl::IsBlank() const {
 bool IpAddressControl::SetAddress(const QString& text) {
   const bool valid = IsDottedAddress(text);
   const QStringList numbers = valid ? text.split(u'.') : QStringList();
-  QStringList old;
-  for (const QLineEdit* field : fields_)
-    old.append(field->text());
+  const QStringList before = FieldTexts();
   ++filling_;
   for (int i = 0; i < kFieldCount; ++i)
     fields_[i]->setText(valid ? QString::number(numbers[i].toInt()) : QString());
   --filling_;
-  QStringList now;
-  for (const QLineEdit* field : fields_)
-    now.append(field->text());
-  if (now != old)
+  if (FieldTexts() != before)
     emit AddressChanged();
   return valid || text.isEmpty();
+}
+
+QStringList IpAddressControl::FieldTexts() const {
+  QStringList texts;
+  for (const QLineEdit* field : fields_)
+    texts.append(field->text());
+  return texts;
 }
 
 int IpAddressControl::FieldValue(int index) const {

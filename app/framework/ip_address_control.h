@@ -7,6 +7,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 #include <array>
 
@@ -50,6 +51,7 @@ class IpAddressControl : public QWidget {
 
  private:
   int IndexOf(const QObject* field) const;
+  QStringList FieldTexts() const;
   // Operator's key in a field; true when the control handled it.
   bool HandleKey(int index, QKeyEvent* key);
   void FieldEdited(int index);
