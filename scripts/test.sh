@@ -9,6 +9,14 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 
 jobs=$(nproc)
+
+# A compiler cache, where the machine has one, makes the five configurations' repeated builds
+# cheap; paths are taken relative to the checkout so that another clone shares the cache.
+if command -v ccache >/dev/null; then
+  export CMAKE_C_COMPILER_LAUNCHER=ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache
+  export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
+  export CCACHE_SLOPPINESS="${CCACHE_SLOPPINESS:-include_file_mtime,include_file_ctime}"
+fi
 fuzz_seconds=${KX_FUZZ_SECONDS:-30}
 
 run_preset() {
