@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "debug_log.h"
+#include "transport/com_port_list.h"
 #include "transport/usb_reader_ids.h"
 
 namespace kxlf {
@@ -45,7 +46,7 @@ std::optional<HidReportLengths> DescriptorLengths(const HidapiTable& api,
     if (size > 0)
       return ParseReportDescriptor(descriptor.data(), static_cast<size_t>(size));
   }
-  const std::string file = HidrawDescriptorFile(path);
+  const std::string file = HidrawDescriptorFile(path, SysfsRoot().string());
   if (file.empty())
     return std::nullopt;
   std::ifstream in(file, std::ios::binary);

@@ -106,7 +106,7 @@ bool HidReportLengthsSupported(const HidReportLengths& lengths) {
          lengths.output >= kMinHidOutputReport && lengths.output <= kMaxHidOutputReport;
 }
 
-std::string HidrawDescriptorFile(const std::string& devicePath) {
+std::string HidrawDescriptorFile(const std::string& devicePath, const std::string& root) {
   const std::string prefix = "/dev/";
   if (devicePath.compare(0, prefix.size(), prefix) != 0)
     return {};
@@ -114,7 +114,8 @@ std::string HidrawDescriptorFile(const std::string& devicePath) {
   if (node.compare(0, 6, "hidraw") != 0 || node.size() == 6 ||
       node.find_first_not_of("0123456789", 6) != std::string::npos)
     return {};
-  return "/sys/class/hidraw/" + node + "/device/report_descriptor";
+  const std::string base = root.empty() || root.back() != '/' ? root + "/" : root;
+  return base + "sys/class/hidraw/" + node + "/device/report_descriptor";
 }
 
 }  // namespace kxlf

@@ -34,8 +34,8 @@ std::optional<HidReportLengths> ParseReportDescriptor(const uint8_t* data, size_
 // Whether the transport can work with reports of these lengths.
 bool HidReportLengthsSupported(const HidReportLengths& lengths);
 
-// The sysfs file that holds the descriptor of the hidraw node `devicePath` (/dev/hidrawN), or
-// empty for a path that names no hidraw node.
-std::string HidrawDescriptorFile(const std::string& devicePath);
+// The sysfs file under `root` ("/" on a running system) that holds the descriptor of the hidraw
+// node `devicePath` (/dev/hidrawN), or empty for a path that names no hidraw node.
+std::string HidrawDescriptorFile(const std::string& devicePath, const std::string& root = "/");
 
 }  // namespace kxlf

@@ -3,7 +3,10 @@
 // faults of library, device and reports.
 #include <gtest/gtest.h>
 
+#include <stdlib.h>
+
 #include <chrono>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -233,6 +236,50 @@ TEST(HidapiBinding, WithoutDescriptorCallReportsAreAssumedNineBytes) {
   CHidDevice device;
   ASSERT_TRUE(device.OpenHidDevice("7731-0042 HID"));
   EXPECT_EQ(device.ReportLengths(), (HidReportLengths{9, 9})) << "no hidraw node to read either";
+}
+
+// Without the descriptor call (hidapi before 0.14) the lengths come from the hidraw node's
+// descriptor in sysfs.
+TEST(HidapiBinding, WithoutDescriptorCallTheLengthsComeFromSysfs) {
+  kxfake::FakeHidControl fake(KX_FAKE_HIDAPI_NO_DESCRIPTOR_FILE);
+  ASSERT_TRUE(fake.Loaded());
+  char root[] = "/tmp/kx-hid-sysfs.XXXXXX";
+  ASSERT_NE(mkdtemp(root), nullptr);
+  ScopedEnv sysfs("KXLF_SYSFS_ROOT", root);
+  const auto record = [&](int node, const char* fixture) {
+    const std::filesystem::path folder =
+        std::filesystem::path(root) / "sys/class/hidraw" / ("hidraw" + std::to_string(node)) / "device";
+    std::filesystem::create_directories(folder);
+    std::filesystem::copy_file(std::string(KX_HID_DESCRIPTORS) + "/" + fixture,
+                               folder / "report_descriptor");
+  };
+  record(3, "numbered_reports.bin");
+  record(4, "boot_keyboard.bin");
+  fake.Reset();
+  KxFakeHidDevice numbered;
+  numbered.serial = "7731-0042";
+  numbered.hidrawNode = 3;
+  numbered.inputReportLength = 64;
+  numbered.outputReportLength = 33;
+  fake.Add(numbered);
+  KxFakeHidDevice keyboardLike;
+  keyboardLike.serial = "7731-0043";
+  keyboardLike.hidrawNode = 4;
+  fake.Add(keyboardLike);
+  KxFakeHidDevice unrecorded;
+  unrecorded.serial = "7731-0044";
+  unrecorded.hidrawNode = 5;
+  fake.Add(unrecorded);
+  BoundLibrary bound(KX_FAKE_HIDAPI_NO_DESCRIPTOR_FILE);
+  ASSERT_TRUE(bound.Usable());
+
+  CHidDevice device;
+  ASSERT_TRUE(device.OpenHidDevice("7731-0042 HID"));
+  EXPECT_EQ(device.ReportLengths(), (HidReportLengths{64, 33}));
+  EXPECT_FALSE(device.OpenHidDevice("7731-0043 HID")) << "2-byte output reports";
+  ASSERT_TRUE(device.OpenHidDevice("7731-0044 HID"));
+  EXPECT_EQ(device.ReportLengths(), (HidReportLengths{9, 9})) << "no descriptor to read";
+  std::filesystem::remove_all(root);
 }
 
 TEST(HidapiBinding, MissingLibraryOrRequiredFunctionMakesHidUnusable) {

@@ -81,6 +81,8 @@ TEST(HidrawDescriptorFile, OnlyHidrawNodesHaveOne) {
   EXPECT_EQ(HidrawDescriptorFile("/dev/hidraw1/../../etc"), "");
   EXPECT_EQ(HidrawDescriptorFile("1-2:1.0"), "") << "a libusb-style path";
   EXPECT_EQ(HidrawDescriptorFile("/dev/ttyACM0"), "");
+  EXPECT_EQ(HidrawDescriptorFile("/dev/hidraw3", "/tmp/tree"),
+            "/tmp/tree/sys/class/hidraw/hidraw3/device/report_descriptor");
 }
 
 }  // namespace

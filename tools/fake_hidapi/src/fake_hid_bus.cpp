@@ -68,6 +68,11 @@ std::optional<kxemu::HidIdentity> ReadIdentity(const std::filesystem::path& file
 
 }  // namespace
 
+std::string LocalHidDevice::Path() const {
+  return hidrawNode >= 0 ? "/dev/hidraw" + std::to_string(hidrawNode)
+                         : kLocalPathPrefix + std::to_string(id);
+}
+
 FakeHidBus& FakeHidBus::Instance() {
   static FakeHidBus bus;
   return bus;
@@ -96,7 +101,7 @@ hid_device_info* FakeHidBus::Enumerate(unsigned short vendor, unsigned short pro
   {
     std::lock_guard<std::mutex> lock(mutex_);
     for (const auto& device : devices_)
-      found.push_back(NewInfo(kLocalPathPrefix + std::to_string(device->id), device->identity));
+      found.push_back(NewInfo(device->Path(), device->identity));
   }
   const std::string folder = BusFolder();
   if (!folder.empty()) {
@@ -145,12 +150,13 @@ OpenHid* FakeHidBus::Open(const char* path) {
   if (path == nullptr)
     return nullptr;
   const std::string text = path;
-  if (text.rfind(kLocalPathPrefix, 0) == 0) {
+  if (text.rfind(kLocalPathPrefix, 0) == 0 || text.rfind("/dev/hidraw", 0) == 0) {
     std::lock_guard<std::mutex> lock(mutex_);
-    const std::shared_ptr<LocalHidDevice> device =
-        Find(std::atoi(text.c_str() + std::strlen(kLocalPathPrefix)));
-    if (!device)
+    const auto found = std::find_if(devices_.begin(), devices_.end(),
+                                    [&](const auto& device) { return device->Path() == text; });
+    if (found == devices_.end())
       return nullptr;
+    const std::shared_ptr<LocalHidDevice> device = *found;
     auto* handle = new OpenHid;
     handle->local = device;
     handle->identity = device->identity;
@@ -362,6 +368,7 @@ int FakeHidBus::Add(const KxFakeHidDevice& device) {
   const int id = nextId_++;
   devices_.push_back(std::make_shared<LocalHidDevice>(
       id, identity, device.config != nullptr ? *device.config : kxemu::ReaderConfig{}));
+  devices_.back()->hidrawNode = device.hidrawNode;
   return id;
 }
 

@@ -29,7 +29,10 @@ struct LocalHidDevice {
   LocalHidDevice(int number, const kxemu::HidIdentity& identity, const kxemu::ReaderConfig& config)
       : id(number), identity(identity), model(config) {}
 
+  std::string Path() const;
+
   int id;
+  int hidrawNode = -1;
   kxemu::HidIdentity identity;
   kxemu::ReaderModel model;
   bool plugged = true;

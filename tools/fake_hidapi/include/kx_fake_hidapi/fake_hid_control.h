@@ -33,6 +33,9 @@ struct KxFakeHidDevice {
   int inputReportLength = 9;  // with the report id byte, as the descriptor declares them
   int outputReportLength = 9;
   const kxemu::ReaderConfig* config = nullptr;  // null: the emulator's defaults
+  // >= 0: the device's path is /dev/hidraw<N>, so that the host looks for its descriptor in
+  // sysfs (KXLF_SYSFS_ROOT); otherwise a path that names no hidraw node.
+  int hidrawNode = -1;
 };
 
 // Faults of one device, each until changed.
