@@ -20,7 +20,8 @@ constexpr std::chrono::milliseconds kPumpInterval{10};
 constexpr std::chrono::microseconds kSpinBeforeSleep{200};
 
 // A HID device has no thread of its own: the wait reads it, sleeping in the library's poll() for
-// at most this long, so an answer is noticed within that time and a wait costs no processor.
+// at most this long, so a report is taken up as it arrives and a long wait costs one wake-up
+// per slice.
 constexpr std::chrono::milliseconds kHidWaitSlice{1};
 // Old input is drained in reads of this size before a command goes out.
 constexpr int kHidDrainCapacity = 10;
@@ -95,8 +96,7 @@ void CKX_RW_Port::SendLanFrame(const Bytes& frame) {
 }
 
 void CKX_RW_Port::PollHid(std::chrono::microseconds wait) {
-  const int waitMs =
-      static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(wait).count());
+  const int waitMs = static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(wait).count());
   uint8_t data[kHidPollCapacity];
   const int count = hid_.ReadInput(data, kHidPollCapacity, std::max(waitMs, 0));
   for (int i = 0; i < count; ++i)
@@ -135,9 +135,10 @@ bool CKX_RW_Port::WaitPhase(std::unique_lock<std::mutex>& lock, const WaitHooks&
         hooks.pump(hooks.context);
         nextPump = Clock::now() + kPumpInterval;
       }
-      const auto left = std::chrono::duration_cast<std::chrono::microseconds>(deadline - Clock::now());
-      PollHid(std::clamp(left, std::chrono::microseconds{0},
-                         std::chrono::microseconds{kHidWaitSlice}));
+      const auto left =
+          std::chrono::duration_cast<std::chrono::microseconds>(deadline - Clock::now());
+      PollHid(
+          std::clamp(left, std::chrono::microseconds{0}, std::chrono::microseconds{kHidWaitSlice}));
       lock.lock();
       continue;
     }

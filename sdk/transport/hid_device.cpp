@@ -64,7 +64,8 @@ std::vector<std::pair<std::string, std::string>> AcceptedDevices(const HidapiTab
   std::vector<std::pair<std::string, std::string>> devices;
   hidapi::hid_device_info* all = api.hid_enumerate(0, 0);
   for (const hidapi::hid_device_info* info = all; info != nullptr; info = info->next) {
-    if (info->path == nullptr || !IsUsbReader(UsbReaderKind::kHid, info->vendor_id, info->product_id))
+    if (info->path == nullptr ||
+        !IsUsbReader(UsbReaderKind::kHid, info->vendor_id, info->product_id))
       continue;
     devices.emplace_back(HidReaderName(info->serial_number), info->path);
   }
@@ -77,8 +78,8 @@ std::vector<std::pair<std::string, std::string>> AcceptedDevices(const HidapiTab
 
 std::string HidReaderName(const wchar_t* serialNumber) {
   // hidraw gives an empty text for a device without a serial number string.
-  std::string name = serialNumber != nullptr && *serialNumber != L'\0' ? Narrow(serialNumber)
-                                                                       : "7731-????";
+  std::string name =
+      serialNumber != nullptr && *serialNumber != L'\0' ? Narrow(serialNumber) : "7731-????";
   return name + " HID";
 }
 
@@ -161,8 +162,8 @@ int CHidDevice::ReadInput(uint8_t* buffer, int capacity, int waitMs) {
     return 0;
   // hidraw returns the report without its id byte: what arrives starts at the count byte.
   std::array<uint8_t, kMaxHidInputReport> report{};
-  const int received =
-      api_->hid_read_timeout(device_, report.data(), static_cast<size_t>(lengths_.input - 1), waitMs);
+  const int received = api_->hid_read_timeout(device_, report.data(),
+                                              static_cast<size_t>(lengths_.input - 1), waitMs);
   if (received < 0) {
     DebugLog("Fehler: Lesen von " + name_ + " gescheitert" + LibraryReason(*api_, device_));
     CloseHidDevice();

@@ -36,7 +36,6 @@ using hid_write_t = int (*)(hid_device* device, const unsigned char* data, size_
 using hid_read_timeout_t = int (*)(hid_device* device, unsigned char* data, size_t length,
                                    int milliseconds);
 using hid_error_t = const wchar_t* (*)(hid_device* device);
-using hid_get_report_descriptor_t = int (*)(hid_device* device, unsigned char* buffer,
-                                            size_t size);
+using hid_get_report_descriptor_t = int (*)(hid_device* device, unsigned char* buffer, size_t size);
 
 }  // namespace kxlf::hidapi

@@ -6,15 +6,15 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <functional>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "kx_fake_hidapi/fake_hid_control.h"
 #include "kx_fake_ftd2xx/scoped_env.h"
+#include "kx_fake_hidapi/fake_hid_control.h"
 #include "kxemu/switching_reader.h"
 #include "kxemu/transponder.h"
 #include "kxlf.h"
@@ -126,9 +126,8 @@ TEST_P(HidFrameModeTest, ReadsAndWritesBlocks) {
   unsigned char buffer[16];
   ASSERT_EQ(KxLfReadBlocks(handle, 33, 2, buffer, 16), 16);
   const size_t blockSize = kxemu::BlockUnit(33);
-  EXPECT_EQ(Bytes(buffer, buffer + 16),
-            Bytes(transponder.memory.begin() + 2 * blockSize,
-                  transponder.memory.begin() + 2 * blockSize + 16));
+  EXPECT_EQ(Bytes(buffer, buffer + 16), Bytes(transponder.memory.begin() + 2 * blockSize,
+                                              transponder.memory.begin() + 2 * blockSize + 16));
   const unsigned char data[8] = {1, 2, 3, 4, 5, 6, 7, 8};
   ASSERT_EQ(KxLfWriteBlocks(handle, 33 | KXLF_VERIFY, 4, data, 8, 0), 0);
   const kxemu::Transponder stored = *fake_.Model(id)->CurrentTransponder();

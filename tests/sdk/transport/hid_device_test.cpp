@@ -75,7 +75,10 @@ class HidDeviceTest : public ::testing::Test {
 
 TEST(HidReaderName, SerialNumberInEightBitCharacters) {
   EXPECT_EQ(HidReaderName(L"7731-0042"), "7731-0042 HID");
-  EXPECT_EQ(HidReaderName(L"5391-\u00e40\u01011"), "5391-\xe4" "0?1 HID") << "outside Latin-1: ?";
+  EXPECT_EQ(HidReaderName(L"5391-\u00e40\u01011"),
+            "5391-\xe4"
+            "0?1 HID")
+      << "outside Latin-1: ?";
   EXPECT_EQ(HidReaderName(L""), "7731-???? HID");
   EXPECT_EQ(HidReaderName(nullptr), "7731-???? HID");
 }
@@ -247,8 +250,8 @@ TEST(HidapiBinding, WithoutDescriptorCallTheLengthsComeFromSysfs) {
   ASSERT_NE(mkdtemp(root), nullptr);
   ScopedEnv sysfs("KXLF_SYSFS_ROOT", root);
   const auto record = [&](int node, const char* fixture) {
-    const std::filesystem::path folder =
-        std::filesystem::path(root) / "sys/class/hidraw" / ("hidraw" + std::to_string(node)) / "device";
+    const std::filesystem::path folder = std::filesystem::path(root) / "sys/class/hidraw" /
+                                         ("hidraw" + std::to_string(node)) / "device";
     std::filesystem::create_directories(folder);
     std::filesystem::copy_file(std::string(KX_HID_DESCRIPTORS) + "/" + fixture,
                                folder / "report_descriptor");

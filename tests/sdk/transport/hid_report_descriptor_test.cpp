@@ -64,8 +64,7 @@ TEST(HidReportLimits, InputUpTo130AndOutputFrom3To65) {
 
 TEST(HidReportLimits, LongItemsAreSkippedAndAnItemCutShortIsRefused) {
   // Report size 8, count 4, a long item with two data bytes, then one input item.
-  const uint8_t withLongItem[] = {0x75, 0x08, 0x95, 0x04, 0xFE, 0x02, 0x10,
-                                  0xAA, 0xBB, 0x81, 0x02};
+  const uint8_t withLongItem[] = {0x75, 0x08, 0x95, 0x04, 0xFE, 0x02, 0x10, 0xAA, 0xBB, 0x81, 0x02};
   EXPECT_EQ(ParseReportDescriptor(withLongItem, sizeof withLongItem), (HidReportLengths{5, 0}));
   EXPECT_FALSE(ParseReportDescriptor(withLongItem, 8)) << "long item's data cut off";
   const uint8_t fourByteValue[] = {0x97, 0x02, 0x00, 0x00};  // report count, 4 bytes, one missing
@@ -74,7 +73,8 @@ TEST(HidReportLimits, LongItemsAreSkippedAndAnItemCutShortIsRefused) {
 }
 
 TEST(HidrawDescriptorFile, OnlyHidrawNodesHaveOne) {
-  EXPECT_EQ(HidrawDescriptorFile("/dev/hidraw3"), "/sys/class/hidraw/hidraw3/device/report_descriptor");
+  EXPECT_EQ(HidrawDescriptorFile("/dev/hidraw3"),
+            "/sys/class/hidraw/hidraw3/device/report_descriptor");
   EXPECT_EQ(HidrawDescriptorFile("/dev/hidraw12"),
             "/sys/class/hidraw/hidraw12/device/report_descriptor");
   EXPECT_EQ(HidrawDescriptorFile("/dev/hidraw"), "");

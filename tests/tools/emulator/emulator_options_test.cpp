@@ -37,8 +37,9 @@ TEST(EmulatorOptions, SwitchableUsbReader) {
       ParseEmulatorOptions({"--pty", "x", "--hid-bus", "/tmp/bus", "--no-hid-serial"});
   ASSERT_TRUE(anonymous.options) << anonymous.error;
   EXPECT_FALSE(anonymous.options->hidSerial);
-  EXPECT_EQ(ParseEmulatorOptions({"--hid-bus", "/b", "--hid-serial", "6040-0002"}).options->hidSerial,
-            "6040-0002");
+  EXPECT_EQ(
+      ParseEmulatorOptions({"--hid-bus", "/b", "--hid-serial", "6040-0002"}).options->hidSerial,
+      "6040-0002");
   EXPECT_FALSE(ParseEmulatorOptions({"--pty", "x", "--hid"}).options) << "no bus to serve on";
 }
 

@@ -17,9 +17,9 @@ struct EmulatorOptions {
   bool networkModule = false;  // the network module on UDP port 30718
   std::string dhcpName;        // set: the module takes its address from DHCP under this name
   bool makerCode = true;
-  std::string interface;  // the module moves this interface's address when its settings change
-  std::string hidBus;          // set: a switchable USB reader, HID personality served here
-  bool startAsHid = false;     // begins in the HID personality rather than on the terminal
+  std::string interface;    // the module moves this interface's address when its settings change
+  std::string hidBus;       // set: a switchable USB reader, HID personality served here
+  bool startAsHid = false;  // begins in the HID personality rather than on the terminal
   std::optional<std::string> hidSerial = std::string("5391-0001");  // none: no serial string
   ReaderConfig reader;
   Faults faults;

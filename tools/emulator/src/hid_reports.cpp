@@ -37,6 +37,7 @@ std::vector<Bytes> InputReports(const Bytes& data, int inputLength, int countExc
 
 Bytes ReaderReportDescriptor(int inputLength, int outputLength) {
   const auto count = [](int length) { return static_cast<uint8_t>(length - 1); };
+  // clang-format off
   return {
       0x06, 0x00, 0xFF,  // usage page (vendor defined 0xFF00)
       0x09, 0x01,        // usage 1
@@ -45,20 +46,20 @@ Bytes ReaderReportDescriptor(int inputLength, int outputLength) {
       0x26, 0xFF, 0x00,  //   logical maximum 255
       0x75, 0x08,        //   report size 8
       0x95, count(inputLength),
-      0x09, 0x01,  //   usage 1
-      0x81, 0x02,  //   input (data, variable, absolute)
+      0x09, 0x01,        //   usage 1
+      0x81, 0x02,        //   input (data, variable, absolute)
       0x95, count(outputLength),
-      0x09, 0x01,  //   usage 1
-      0x91, 0x02,  //   output (data, variable, absolute)
-      0xC0,        // end collection
+      0x09, 0x01,        //   usage 1
+      0x91, 0x02,        //   output (data, variable, absolute)
+      0xC0,              // end collection
   };
+  // clang-format on
 }
 
 std::string FormatHidIdentity(const HidIdentity& identity) {
   char ids[64];
   std::snprintf(ids, sizeof ids, "vendor=%04X\nproduct=%04X\ninput=%d\noutput=%d\n",
-                identity.vendorId, identity.productId, identity.inputLength,
-                identity.outputLength);
+                identity.vendorId, identity.productId, identity.inputLength, identity.outputLength);
   std::string text = ids;
   if (identity.serial)
     text += "serial=" + *identity.serial + "\n";

@@ -92,7 +92,8 @@ void FakeHidBus::AddFromEnvironment() {
     kxemu::HidIdentity identity;
     if (!serial.empty())
       identity.serial = serial;
-    devices_.push_back(std::make_shared<LocalHidDevice>(nextId_++, identity, kxemu::ReaderConfig{}));
+    devices_.push_back(
+        std::make_shared<LocalHidDevice>(nextId_++, identity, kxemu::ReaderConfig{}));
   }
 }
 
@@ -124,7 +125,8 @@ hid_device_info* FakeHidBus::Enumerate(unsigned short vendor, unsigned short pro
   hid_device_info* first = nullptr;
   hid_device_info** next = &first;
   for (hid_device_info* info : found) {
-    if ((vendor != 0 && info->vendor_id != vendor) || (product != 0 && info->product_id != product)) {
+    if ((vendor != 0 && info->vendor_id != vendor) ||
+        (product != 0 && info->product_id != product)) {
       FreeEnumeration(info);
       continue;
     }
@@ -268,11 +270,11 @@ int FakeHidBus::Read(OpenHid* handle, unsigned char* data, size_t length, int mi
   return ReadLocal(lock, *handle, data, length, milliseconds);
 }
 
-int FakeHidBus::ReadLocal(std::unique_lock<std::mutex>& lock, OpenHid& handle,
-                          unsigned char* data, size_t length, int milliseconds) {
-  const Clock::time_point deadline =
-      milliseconds < 0 ? Clock::time_point::max()
-                       : Clock::now() + std::chrono::milliseconds(milliseconds);
+int FakeHidBus::ReadLocal(std::unique_lock<std::mutex>& lock, OpenHid& handle, unsigned char* data,
+                          size_t length, int milliseconds) {
+  const Clock::time_point deadline = milliseconds < 0
+                                         ? Clock::time_point::max()
+                                         : Clock::now() + std::chrono::milliseconds(milliseconds);
   LocalHidDevice& device = *handle.local;
   for (;;) {
     if (!device.plugged || device.faults.failReads) {
@@ -297,8 +299,7 @@ int FakeHidBus::ReadLocal(std::unique_lock<std::mutex>& lock, OpenHid& handle,
   }
 }
 
-int FakeHidBus::ReadRemote(OpenHid& handle, unsigned char* data, size_t length,
-                           int milliseconds) {
+int FakeHidBus::ReadRemote(OpenHid& handle, unsigned char* data, size_t length, int milliseconds) {
   if (handle.reports.empty()) {
     pollfd fd{handle.remote, POLLIN, 0};
     const int ready = poll(&fd, 1, milliseconds);
@@ -325,8 +326,8 @@ int FakeHidBus::ReadRemote(OpenHid& handle, unsigned char* data, size_t length,
 int FakeHidBus::Descriptor(OpenHid* handle, unsigned char* buffer, size_t size) {
   if (handle == nullptr || buffer == nullptr)
     return -1;
-  const kxemu::Bytes descriptor = kxemu::ReaderReportDescriptor(handle->identity.inputLength,
-                                                                handle->identity.outputLength);
+  const kxemu::Bytes descriptor =
+      kxemu::ReaderReportDescriptor(handle->identity.inputLength, handle->identity.outputLength);
   if (size < descriptor.size())
     return -1;
   std::copy(descriptor.begin(), descriptor.end(), buffer);

@@ -40,8 +40,8 @@ struct KxFakeHidDevice {
 
 // Faults of one device, each until changed.
 struct KxFakeHidFaults {
-  bool failReads = false;   // hid_read_timeout returns -1
-  bool failWrites = false;  // hid_write returns -1 for data reports
+  bool failReads = false;    // hid_read_timeout returns -1
+  bool failWrites = false;   // hid_write returns -1 for data reports
   bool failControl = false;  // hid_write returns -1 for control reports (0x82 0x10)
   int countExcess = 0;       // added to the count byte of every input report sent
 };
