@@ -168,6 +168,13 @@ void Dialog::ConnectNotifications(const Control& control) {
   } else if (auto* address = qobject_cast<IpAddressControl*>(widget)) {
     connect(address, &IpAddressControl::AddressChanged, this,
             [this, id] { Notify(id, Notification::kChange); });
+    // As an edit's: a menu that opens leaves the focus where it is.
+    connect(address, &IpAddressControl::FocusEntered, this,
+            [this, id] { Notify(id, Notification::kSetFocus); });
+    connect(address, &IpAddressControl::FocusLeft, this, [this, id](Qt::FocusReason reason) {
+      if (reason != Qt::PopupFocusReason)
+        Notify(id, Notification::kKillFocus);
+    });
   } else if (auto* list = qobject_cast<QListWidget*>(widget)) {
     connect(list, &QListWidget::itemSelectionChanged, this, [this, id] {
       if (quietSelection_ == 0)

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFocusEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -147,11 +148,28 @@ int IpAddressControl::IndexOf(const QObject* field) const {
 bool IpAddressControl::eventFilter(QObject* watched, QEvent* event) {
   const int index = IndexOf(watched);
   if (index >= 0 && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut))
-    update();  // the frame shows whether a field has the focus
+    FieldFocusChanged(static_cast<QFocusEvent*>(event));
   if (index >= 0 && event->type() == QEvent::KeyPress &&
       HandleKey(index, static_cast<QKeyEvent*>(event)))
     return true;
   return QWidget::eventFilter(watched, event);
+}
+
+void IpAddressControl::FieldFocusChanged(const QFocusEvent* event) {
+  update();  // the frame shows whether a field has the focus
+  // Moving between the fields is neither entering nor leaving the control.
+  if (event->gotFocus()) {
+    if (!focusInside_) {
+      focusInside_ = true;
+      emit FocusEntered();
+    }
+    return;
+  }
+  const QWidget* now = QApplication::focusWidget();
+  if (focusInside_ && (now == nullptr || !isAncestorOf(now))) {
+    focusInside_ = false;
+    emit FocusLeft(event->reason());
+  }
 }
 
 bool IpAddressControl::HandleKey(int index, QKeyEvent* key) {

@@ -11,6 +11,7 @@
 #include <QWidget>
 #include <array>
 
+class QFocusEvent;
 class QLineEdit;
 
 namespace kx::ui {
@@ -44,6 +45,9 @@ class IpAddressControl : public QWidget {
  signals:
   // Any change of a field, by the operator or the program; once per SetAddress.
   void AddressChanged();
+  // The focus came into the control, or went elsewhere; moves between its fields are neither.
+  void FocusEntered();
+  void FocusLeft(Qt::FocusReason reason);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -54,11 +58,13 @@ class IpAddressControl : public QWidget {
   QStringList FieldTexts() const;
   // Operator's key in a field; true when the control handled it.
   bool HandleKey(int index, QKeyEvent* key);
+  void FieldFocusChanged(const QFocusEvent* event);
   void FieldEdited(int index);
   void FieldChanged();
 
   std::array<QLineEdit*, kFieldCount> fields_{};
   int filling_ = 0;  // > 0 while SetAddress fills the fields
+  bool focusInside_ = false;
 };
 
 }  // namespace kx::ui

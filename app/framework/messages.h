@@ -10,8 +10,8 @@ enum class Notification : int {
   kClicked = 0,        // buttons, check boxes, radios, labels with the notify style
   kSelChange = 1,      // list and combo boxes, by the operator only
   kDoubleClicked = 2,  // list boxes
-  kSetFocus = 0x100,   // edits
-  kKillFocus = 0x200,  // edits
+  kSetFocus = 0x100,   // edits, address controls
+  kKillFocus = 0x200,  // edits, address controls
   kChange = 0x300,     // edits, address controls: changed by the operator or the program
 };
 

@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QLineEdit>
 #include <QTest>
+#include <vector>
 
 #include "framework/ip_address_control.h"
 #include "test_dialogs.h"
@@ -169,6 +170,22 @@ TEST_F(AddressControl, DisabledControlTakesNoKeysAndTabLeavesItWhole) {
   dialog.ItemAs<IpAddressControl>(net::kMask)->FocusField(3);
   Press(Qt::Key_Backtab);
   EXPECT_TRUE(control->isAncestorOf(Focused())) << "back out of the mask from its last field";
+}
+
+TEST_F(AddressControl, FocusIsReportedForTheControlNotForEachField) {
+  std::vector<Notification> heard;
+  dialog.FocusItem(net::kMask);
+  for (Notification notification : {Notification::kSetFocus, Notification::kKillFocus}) {
+    dialog.Bind(net::kAddress, notification,
+                [&heard, notification] { heard.push_back(notification); });
+  }
+  dialog.FocusItem(net::kAddress);
+  Type("198.18.");
+  control->FocusField(3);
+  Press(Qt::Key_Backspace);
+  EXPECT_EQ(heard, std::vector<Notification>{Notification::kSetFocus});
+  Press(Qt::Key_Tab);
+  EXPECT_EQ(heard, (std::vector<Notification>{Notification::kSetFocus, Notification::kKillFocus}));
 }
 
 TEST_F(AddressControl, EnterInAFieldIsTheDialogsEnter) {
