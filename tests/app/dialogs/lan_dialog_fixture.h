@@ -147,18 +147,28 @@ class LanDialogTest : public ::testing::Test {
   }
 
   // Runs `act` once on the first shown window of type D that `ready` accepts, from the event
-  // loop of whatever modal run is going on; the test fails if none has shown by its end.
+  // loop of whatever modal run is going on; the test fails if none has shown by its end. A
+  // window of that type that is never ready is cancelled after a minute, so that no modal run
+  // waits for ever.
   template <typename D>
   void WhenShown(std::function<bool(D&)> ready, std::function<void(D&)> act) {
     auto* poll = new QTimer;
     polls_.push_back(poll);
-    QObject::connect(poll, &QTimer::timeout, [poll, ready, act] {
+    auto ticks = std::make_shared<int>(0);
+    QObject::connect(poll, &QTimer::timeout, [poll, ready, act, ticks] {
+      const bool late = ++*ticks > 3000;
       for (QWidget* window : QApplication::topLevelWidgets()) {
         auto* dialog = qobject_cast<D*>(window);
-        if (dialog != nullptr && dialog->isVisible() && ready(*dialog)) {
+        if (dialog == nullptr || !dialog->isVisible())
+          continue;
+        if (ready(*dialog)) {
           poll->stop();
           act(*dialog);
           return;
+        }
+        if (late) {
+          ADD_FAILURE() << "the dialog never got ready";
+          dialog->EndDialog(ui::kIdCancel);
         }
       }
     });
