@@ -201,6 +201,10 @@ void Dialog::Teardown() {
   timers_.clear();
   target_->Detach();
   target_.reset();
+  // Nothing a control does from now on reaches the dialog: the window's deactivation while it is
+  // destroyed still moves the focus out of a control.
+  for (const Control& control : controls_)
+    control.widget->disconnect(this);
   controls_.clear();
   systemMenu_.reset();
   // Widgets go later, so that a control's own signal that is still running finds them.
