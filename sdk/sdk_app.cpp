@@ -131,6 +131,14 @@ int CKX_LF_SDKApp::OpenHid(Connection& connection, const std::string& name) {
     return -1;
   {
     std::lock_guard<std::mutex> lock(registryMutex_);
+    // A device closed by a read error has given its number up, even while its connection waits
+    // in the registry for the lookup that drops it.
+    for (const auto& registered : registry_) {
+      if (registered->hidHandle != 0 && registered->Handle() == 0) {
+        hidHandles_.GiveBack(registered->hidHandle);
+        registered->hidHandle = 0;
+      }
+    }
     connection.hidHandle = hidHandles_.Take();
   }
   if (!hid.SendControlReport(kHidControlOpened)) {
