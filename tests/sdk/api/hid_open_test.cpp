@@ -272,8 +272,9 @@ TEST_F(HidOpenTest, ThreadedReaderSwitchesBetweenVirtualComAndHid) {
   EXPECT_EQ(KxLfCommandF6(handle, 0, 0), 0);
   Close(handle);
   ASSERT_TRUE(WaitUntil([] { return UsbReaders() == std::vector<std::string>{"5391-0007 HID"}; }));
+  // Not checked through the file system: a test running beside this one may get the same
+  // /dev/pts number as soon as the emulator has given its terminal up.
   EXPECT_EQ(reader.DevicePath(), "") << "the terminal is gone";
-  EXPECT_FALSE(std::filesystem::exists(terminal));
 
   handle = Open("5391-0007 HID", 0, 100);
   ASSERT_EQ(handle, 10001);
