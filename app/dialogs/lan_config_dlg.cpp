@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "dialogs/lan_entries.h"
+#include "flows/lan_settings.h"
 #include "framework/progress_bar.h"
 #include "framework/wait_cursor.h"
 #include "resources/lan_dialogs_ids.h"
@@ -49,21 +50,20 @@ void CLanConfig::Load() {
   const QByteArray reader = readerName_.toLocal8Bit();
   if (sdk_.GetNetworkConfig(reader.constData(), name, address, mask, gateway) != 0)
     return;
-  const LanSettings settings =
-      SettingsFromConfig(QString::fromLocal8Bit(name), QString::fromLocal8Bit(address));
-  mode_ = settings.mode;
-  fixedAddress_ = settings.fixedAddress;
+  const flows::LanSettings settings = flows::SettingsFromConfigTexts(name, address, mask, gateway);
+  mode_ = settings.dhcp ? kDhcpMode : kFixedMode;
+  fixedAddress_ = QString::fromLocal8Bit(settings.address);
   port_ = settings.port;
-  dhcpName_ = settings.dhcpName;
-  subnetMask_ = QString::fromLocal8Bit(mask);
-  gateway_ = QString::fromLocal8Bit(gateway);
+  dhcpName_ = QString::fromLocal8Bit(settings.dhcpName);
+  subnetMask_ = QString::fromLocal8Bit(settings.mask);
+  gateway_ = QString::fromLocal8Bit(settings.gateway);
   UpdateData(false);
 }
 
 void CLanConfig::DoDataExchange(ui::DataExchange& dx) {
   dx.Radio(id::kDhcpMode, mode_);
   dx.Text(id::kDhcpName, dhcpName_);
-  dx.MaxChars(dhcpName_, kDhcpNameMaxChars);
+  dx.MaxChars(dhcpName_, static_cast<int>(flows::kLongestDhcpName));
   // Both port edits show the one port; only the edit of the mode in use counts.
   if (dx.Saving()) {
     dx.Text(mode_ == kDhcpMode ? id::kDhcpPort : id::kAddressPort, port_);
@@ -97,9 +97,11 @@ void CLanConfig::EnableForMode() {
 void CLanConfig::OnOK() {
   if (writing_ || !UpdateData(true))
     return;
-  QString addressText;
-  if (mode_ == kDhcpMode) {
-    addressText = AddressTextFor(kDhcpMode, QString(), dhcpName_, port_);
+  flows::LanSettings wanted;
+  wanted.dhcp = mode_ == kDhcpMode;
+  wanted.port = port_;
+  if (wanted.dhcp) {
+    wanted.dhcpName = dhcpName_.toLocal8Bit().toStdString();
   } else {
     // Without a mode chosen only a fixed address says where the reader is to be.
     if (!IsUsableFixedAddress(fixedAddress_)) {
@@ -107,8 +109,9 @@ void CLanConfig::OnOK() {
       FocusItem(id::kAddress);
       return;
     }
-    addressText = AddressTextFor(kFixedMode, fixedAddress_, QString(), port_);
+    wanted.address = fixedAddress_.toLocal8Bit().toStdString();
   }
+  const QString addressText = QString::fromLocal8Bit(flows::AddressText(wanted));
 
   ui::WaitCursor wait;
   ShowWriting(true);

@@ -12,8 +12,6 @@
 
 namespace kx::dialogs {
 
-inline constexpr int kDhcpNameMaxChars = 15;
-
 class CLanConfig : public ui::Dialog {
   Q_OBJECT
 

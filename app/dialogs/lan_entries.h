@@ -1,6 +1,7 @@
-// The texts of the two network dialogs, free of windows and network: the merged list of what a
-// search found, the settings shown for a reader's configuration texts, and the address text
-// that writes them back.
+// The network dialogs' side of the reader search's texts: the merged list as the IP list dialog
+// shows it, and what the interface dialog keeps of a chosen entry. The rules of the merge, of a
+// reader's settings and of the address text are the flows' (flows/lan_settings.h); this edge
+// only turns their texts into the dialogs' QStrings and item values.
 #pragma once
 
 #include <QString>
@@ -19,9 +20,7 @@ struct FoundEntry {
   int value = kConfirmedReader;
 };
 
-// The confirmed readers in their order, each replaced at its place by the device entry that
-// names it (a DHCP reader's "[NAME]" by "[NAME]address-port"); device entries that name no
-// confirmed reader follow as other devices.
+// The merged list of flows::MergeLanLists with the list's item values.
 std::vector<FoundEntry> MergeFoundEntries(const std::list<std::string>& readers,
                                           const std::list<std::string>& devices);
 
@@ -32,21 +31,6 @@ QString ReaderNameOf(const QString& listText);
 // Address modes of the configuration dialog.
 inline constexpr int kDhcpMode = 0;
 inline constexpr int kFixedMode = 1;
-inline constexpr int kDefaultReaderPort = 10001;
-
-struct LanSettings {
-  int mode = kDhcpMode;
-  QString fixedAddress;  // dotted, empty for none
-  int port = kDefaultReaderPort;
-  QString dhcpName;
-};
-
-// The settings shown for the texts that the SDK reads from a reader: the name text "[NAME]-port"
-// and the address text "a.b.c.d-port", empty for a reader that takes its address from DHCP.
-LanSettings SettingsFromConfig(const QString& nameText, const QString& addressText);
-
-// The address text to write: "[NAME]-port" in DHCP mode, "a.b.c.d-port" with a fixed address.
-QString AddressTextFor(int mode, const QString& fixedAddress, const QString& dhcpName, int port);
 
 // Whether a fixed address can be written: not blank (empty) and not 0.0.0.0, which means
 // "none".

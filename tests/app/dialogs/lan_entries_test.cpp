@@ -1,6 +1,7 @@
-// The network dialogs' texts and rules without window or network: the merged search result,
-// the settings shown for a reader's texts, the address text written back, and the wait for a
-// reader under its new address on a clock that the test turns.
+// The network dialogs' texts and rules without window or network: the merged search result
+// with its item values, the name kept of a chosen entry, the fixed address check, and the wait
+// for a reader under its new address on a clock that the test turns. The merge's and the
+// settings' rules themselves are tested with the flows.
 #include <gtest/gtest.h>
 
 #include <QString>
@@ -32,13 +33,10 @@ TEST(MergeFoundEntries, ConfirmedReadersTakeTheirDeviceEntryInPlaceOthersFollow)
                                                       {"192.168.1.50-10001", 2}}));
 }
 
-TEST(MergeFoundEntries, NamesMatchWithoutLetterCaseAndEmptyEntriesAreSkipped) {
-  EXPECT_EQ(Listed(MergeFoundEntries({"[lab01]", ""}, {"", "[LAB01]198.18.0.33-10001"})),
-            (std::vector<std::pair<std::string, int>>{{"[LAB01]198.18.0.33-10001", 1}}));
-  // A device's bracketed name without its closing bracket is compared whole.
-  EXPECT_EQ(Listed(MergeFoundEntries({"[LAB01]"}, {"[LAB01"})),
-            (std::vector<std::pair<std::string, int>>{{"[LAB01]", 1}, {"[LAB01", 2}}));
-  EXPECT_TRUE(MergeFoundEntries({}, {}).empty());
+TEST(IsUsableFixedAddress, BlankAndNoneAreRefused) {
+  EXPECT_FALSE(IsUsableFixedAddress(""));
+  EXPECT_FALSE(IsUsableFixedAddress("0.0.0.0"));
+  EXPECT_TRUE(IsUsableFixedAddress("0.0.0.1"));
 }
 
 TEST(ReaderNameOf, CutsAfterTheFirstBracketBehindTheFirstCharacter) {
@@ -46,35 +44,6 @@ TEST(ReaderNameOf, CutsAfterTheFirstBracketBehindTheFirstCharacter) {
   EXPECT_EQ(ReaderNameOf("198.18.0.20-10001"), "198.18.0.20-10001");
   EXPECT_EQ(ReaderNameOf("]198.18.0.20-10001"), "]198.18.0.20-10001");
   EXPECT_EQ(ReaderNameOf("][A]x"), "][A]");
-}
-
-TEST(SettingsFromConfig, DhcpReaderTakesItsPortFromTheNameText) {
-  const LanSettings dhcp = SettingsFromConfig("[LAB01]-10002", "");
-  EXPECT_EQ(dhcp.mode, kDhcpMode);
-  EXPECT_EQ(dhcp.dhcpName, "LAB01");
-  EXPECT_EQ(dhcp.port, 10002);
-  EXPECT_EQ(dhcp.fixedAddress, "");
-}
-
-TEST(SettingsFromConfig, FixedReaderTakesAddressAndPortFromTheAddressText) {
-  const LanSettings fixed = SettingsFromConfig("[LAB02]-10002", "192.168.1.20-10001");
-  EXPECT_EQ(fixed.mode, kFixedMode);
-  EXPECT_EQ(fixed.fixedAddress, "192.168.1.20");
-  EXPECT_EQ(fixed.port, 10001) << "the name text's port counts only in DHCP mode";
-  EXPECT_EQ(fixed.dhcpName, "LAB02");
-
-  const LanSettings noPort = SettingsFromConfig("plain", "192.168.1.21");
-  EXPECT_EQ(noPort.fixedAddress, "192.168.1.21");
-  EXPECT_EQ(noPort.port, kDefaultReaderPort);
-  EXPECT_EQ(noPort.dhcpName, "plain") << "a name text without brackets is the name";
-}
-
-TEST(AddressTextFor, DhcpNameInBracketsOrTheFixedAddressThenThePort) {
-  EXPECT_EQ(AddressTextFor(kDhcpMode, "198.18.0.9", "LAB01", 10001), "[LAB01]-10001");
-  EXPECT_EQ(AddressTextFor(kFixedMode, "198.18.0.9", "LAB01", 0), "198.18.0.9-0");
-  EXPECT_FALSE(IsUsableFixedAddress(""));
-  EXPECT_FALSE(IsUsableFixedAddress("0.0.0.0"));
-  EXPECT_TRUE(IsUsableFixedAddress("0.0.0.1"));
 }
 
 // Time passes only when the wait pauses, by a step the test chooses.

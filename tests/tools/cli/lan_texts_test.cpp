@@ -1,6 +1,6 @@
 // The LAN commands without a network: what the command line refuses before anything is sent,
-// the settings as the configuration texts give them, the address text of a change, and the
-// merged reader list.
+// the address text of a change, and the output of the settings and of the reader list. The
+// texts' own rules are tested with the flows (tests/app/flows/lan_settings_test.cpp).
 #include <gtest/gtest.h>
 
 #include "lan_output.h"
@@ -119,23 +119,6 @@ TEST(LanTextsTest, MasksGatewaysAndPorts) {
   EXPECT_EQ(ParseDottedAddress("1.2.3.0004"), std::nullopt);
 }
 
-TEST(LanTextsTest, SettingsAsTheConfigurationDialogLoadsThem) {
-  const LanSettings dhcp =
-      SettingsFromConfigTexts("[LAB01]-10002", "", "255.255.255.0", "198.18.0.254");
-  EXPECT_EQ(dhcp, (LanSettings{true, "LAB01", "", 10002, "255.255.255.0", "198.18.0.254"}));
-
-  // The name text's port counts only in DHCP mode; the address text's in fixed mode.
-  const LanSettings fixed =
-      SettingsFromConfigTexts("[LAB01]-10002", "198.18.0.20-4001", "255.255.0.0", "0.0.0.0");
-  EXPECT_EQ(fixed, (LanSettings{false, "LAB01", "198.18.0.20", 4001, "255.255.0.0", "0.0.0.0"}));
-
-  const LanSettings plain = SettingsFromConfigTexts("[]-10001", "198.18.0.20", "", "");
-  EXPECT_FALSE(plain.dhcp);
-  EXPECT_EQ(plain.port, 10001);
-  EXPECT_EQ(plain.dhcpName, "");
-  EXPECT_EQ(SettingsFromConfigTexts("odd", "", "", "").dhcpName, "odd");
-}
-
 TEST(LanTextsTest, ChangesKeepWhatIsNotGivenAndMakeTheAddressText) {
   const LanSettings dhcp{true, "LAB01", "", 10001, "255.255.255.0", "198.18.0.254"};
 
@@ -165,31 +148,14 @@ TEST(LanTextsTest, ChangesKeepWhatIsNotGivenAndMakeTheAddressText) {
   EXPECT_NE(ApplyChange(nameless, maskOnly).error.find("--dhcp NAME"), std::string::npos);
 }
 
-TEST(LanTextsTest, TheListMergesReadersAndDevicesAsTheIpListDoes) {
+TEST(LanOutputTest, SearchEntriesAsLinesAndJson) {
   const std::vector<LanEntry> merged =
-      MergeLanLists({"198.18.0.20-10001", "[LAB01]"},
-                    {"198.18.0.20-10001", "198.18.0.50-10001", "[lab01]198.18.0.33-10001", ""});
+      MergeLanLists({"198.18.0.20-10001", "[LAB01]"}, {"198.18.0.50-10001"});
   ASSERT_EQ(merged.size(), 3u);
-  EXPECT_EQ(merged[0].entry, "198.18.0.20-10001");
-  EXPECT_TRUE(merged[0].confirmed);
-  EXPECT_EQ(merged[0].reader, "198.18.0.20-10001");
-  EXPECT_EQ(merged[0].address, "198.18.0.20");
-  EXPECT_EQ(merged[0].port, 10001);
-  EXPECT_EQ(merged[1].entry, "[lab01]198.18.0.33-10001");
-  EXPECT_TRUE(merged[1].confirmed);
-  EXPECT_EQ(merged[1].reader, "[lab01]");
-  EXPECT_EQ(merged[1].dhcpName, "lab01");
-  EXPECT_EQ(merged[1].address, "198.18.0.33");
-  EXPECT_EQ(merged[2].entry, "198.18.0.50-10001");
-  EXPECT_FALSE(merged[2].confirmed);
   EXPECT_EQ(LanEntryLine(merged[2]), "198.18.0.50-10001  (not confirmed as a KX reader)");
 
-  // A confirmed name whose device entry did not come keeps its short form.
-  const LanEntry alone = MergeLanLists({"[LAB01]"}, {}).at(0);
-  EXPECT_EQ(alone.address, "");
-  EXPECT_FALSE(alone.port);
   JsonObject json;
-  AddLanEntry(json, alone);
+  AddLanEntry(json, merged[1]);
   EXPECT_EQ(json.Text(), R"({"entry":"[LAB01]","reader":"[LAB01]","confirmed":true,"dhcp":true,)"
                          R"("dhcp_name":"LAB01","address":""})");
 }
