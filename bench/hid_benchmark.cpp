@@ -13,37 +13,22 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <ctime>
 #include <vector>
 
+#include "bench_figures.h"
 #include "emulator_process.h"
 #include "kx_fake_hidapi/fake_hid_control.h"
 #include "link/reader_commands.h"
 #include "link/rw_port.h"
 #include "transport/hidapi_library.h"
+#include "version_exchange.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 namespace hidapi = kxlf::hidapi;
 
-constexpr int kRounds = 20;
 constexpr const char* kName = "7731-0042 HID";
-// The version request fits one 9-byte report; its 9-byte answer comes in two (7 + 2 bytes).
-const kxlf::Bytes kVersionRequest =
-    kxlf::BuildFrame(kxlf::FrameMode::kXor, 1, kxlf::kVersionCommand, {});
-constexpr size_t kVersionAnswerSize = kxlf::kFrameOverhead + 4;
-
-double ProcessCpuSeconds() {
-  timespec now{};
-  ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
 
 struct Direct {
   hidapi::hid_enumerate_t enumerate;
@@ -54,7 +39,8 @@ struct Direct {
   hidapi::hid_read_timeout_t read;
 };
 
-// The request as one report, the answer read report by report with blocking reads.
+// The request as one report, the answer read report by report with blocking reads. The version
+// request fits one 9-byte report; its 9-byte answer comes in two (7 + 2 bytes).
 std::vector<double> DirectExchanges(const Direct& api, int count) {
   hidapi::hid_device_info* all = api.enumerate(0, 0);
   hidapi::hid_device* device = all != nullptr ? api.open(all->path) : nullptr;
@@ -76,7 +62,7 @@ std::vector<double> DirectExchanges(const Direct& api, int count) {
         break;
       got += input[0];
     }
-    latencies.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count());
+    latencies.push_back(MicrosecondsSince(start));
   }
   api.close(device);
   return latencies;
@@ -86,15 +72,7 @@ std::vector<double> SdkExchanges(int count) {
   kxlf::CKX_RW_Port port;
   if (!port.Hid().OpenHidDevice(kName))
     return {};
-  std::vector<double> latencies;
-  kxlf::Bytes payload;
-  for (int i = 0; i < count; ++i) {
-    const Clock::time_point start = Clock::now();
-    if (!port.Execute(kxlf::kVersionCommand, {}, payload))
-      break;
-    latencies.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count());
-  }
-  return latencies;
+  return TimedVersionExchanges(port, count);
 }
 
 }  // namespace
@@ -131,27 +109,24 @@ int main(int argc, char** argv) {
   const std::vector<std::string> hidReader{"--hid-bus", folder, "--hid", "--hid-serial",
                                            "7731-0042"};
 
-  std::vector<double> raw, sdk;
+  PairedLatencies exchanges;
   {
     EmulatorProcess prompt(emulator, hidReader);
     if (!prompt.Running() || prompt.Device() != kName) {
       std::fprintf(stderr, "the emulator did not start\n");
       return 1;
     }
-    for (int round = 0; round < kRounds; ++round) {
-      const std::vector<double> r = DirectExchanges(direct, count / kRounds);
-      const std::vector<double> s = SdkExchanges(count / kRounds);
-      raw.insert(raw.end(), r.begin(), r.end());
-      sdk.insert(sdk.end(), s.begin(), s.end());
-    }
+    exchanges = AlternateRounds(
+        count, [&](int n) { return DirectExchanges(direct, n); }, SdkExchanges);
   }
+  const std::vector<double>& raw = exchanges.baseline;
+  const std::vector<double>& sdk = exchanges.measured;
   if (raw.size() < static_cast<size_t>(count / 2) || sdk.size() < static_cast<size_t>(count / 2)) {
     std::fprintf(stderr, "exchanges failed (direct %zu, sdk %zu)\n", raw.size(), sdk.size());
     return 1;
   }
 
-  double waitCpuShare;
-  double waitMs;
+  WaitCost wait;
   {
     std::vector<std::string> late = hidReader;
     late.insert(late.end(), {"--delay", "200"});
@@ -161,13 +136,8 @@ int main(int argc, char** argv) {
       return 1;
     port.SetTimeout(1000);
     kxlf::Bytes payload;
-    const double cpuBefore = ProcessCpuSeconds();
-    const Clock::time_point start = Clock::now();
-    const bool answered = port.Execute(kxlf::kVersionCommand, {}, payload);
-    const double wall = std::chrono::duration<double>(Clock::now() - start).count();
-    waitCpuShare = (ProcessCpuSeconds() - cpuBefore) / wall;
-    waitMs = wall * 1000;
-    if (!answered)
+    wait = MeasureWait([&] { return port.Execute(kxlf::kVersionCommand, {}, payload); });
+    if (!wait.done)
       return 1;
   }
   kxlf::SetBoundHidapi(nullptr);
@@ -177,7 +147,7 @@ int main(int argc, char** argv) {
   std::printf("  direct hidapi median    %8.1f us\n", Median(raw));
   std::printf("  SDK connection median   %8.1f us\n", Median(sdk));
   std::printf("  ratio SDK / direct      %8.2f   (target <= 1.5)\n", Median(sdk) / Median(raw));
-  std::printf("CPU while waiting %.0f ms  %6.2f %% of the wait   (target <= 5 %%)\n", waitMs,
-              waitCpuShare * 100);
+  std::printf("CPU while waiting %.0f ms  %6.2f %% of the wait   (target <= 5 %%)\n",
+              wait.wallSeconds * 1000, wait.cpuShare * 100);
   return 0;
 }

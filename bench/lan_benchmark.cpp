@@ -19,16 +19,16 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "bench_figures.h"
 #include "kxlf.h"
-#include "link/frame_codec.h"
 #include "link/reader_commands.h"
 #include "netns_bench.h"
 #include "sdk_app.h"
+#include "version_exchange.h"
 
 extern char** environ;
 
@@ -36,24 +36,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr int kRounds = 20;
 constexpr const char* kReader = "198.18.0.2";
 constexpr uint16_t kPort = 10001;
-
-const kxlf::Bytes kVersionRequest =
-    kxlf::BuildFrame(kxlf::FrameMode::kXor, 1, kxlf::kVersionCommand, {});
-constexpr size_t kVersionAnswerSize = kxlf::kFrameOverhead + 4;
-
-double ProcessCpuSeconds() {
-  timespec now{};
-  ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
 
 int ConnectRaw() {
   const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
@@ -87,7 +71,7 @@ std::vector<double> RawExchanges(int count) {
         break;
       got += static_cast<size_t>(n);
     }
-    latencies.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count());
+    latencies.push_back(MicrosecondsSince(start));
   }
   if (fd >= 0)
     ::close(fd);
@@ -96,18 +80,13 @@ std::vector<double> RawExchanges(int count) {
 
 std::vector<double> SdkExchanges(int count) {
   const int handle = KxLfOpen(kReader, 19200, 0, 500);
-  std::vector<double> latencies;
   // The connection itself, as the link benchmark measures the serial one: the entry point's
   // own work (finding the handle, copying the answer) is the same for every transport.
   const std::shared_ptr<kxlf::Connection> connection =
       kxlf::CKX_LF_SDKApp::Instance().FindConnection(handle);
-  kxlf::Bytes payload;
-  for (int i = 0; connection && i < count; ++i) {
-    const Clock::time_point start = Clock::now();
-    if (!connection->port.Execute(kxlf::kVersionCommand, {}, payload))
-      break;
-    latencies.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count());
-  }
+  std::vector<double> latencies;
+  if (connection)
+    latencies = TimedVersionExchanges(connection->port, count);
   if (handle > 0)
     KxLfClose(handle);
   return latencies;
@@ -138,7 +117,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: %s <kx-emulator> [exchanges]\n", argv[0]);
     return 2;
   }
-  const int count = argc > 2 ? std::max(kRounds, std::atoi(argv[2])) : 2000;
+  const int count = argc > 2 ? std::max(kBenchRounds, std::atoi(argv[2])) : 2000;
 
   kxtest::NetnsBench bench;
   const std::string host = bench.AddNamespace();
@@ -161,20 +140,14 @@ int main(int argc, char** argv) {
       }
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-    std::vector<double> raw, sdk;
-    for (int round = 0; round < kRounds; ++round) {
-      const std::vector<double> r = RawExchanges(count / kRounds);
-      const std::vector<double> s = SdkExchanges(count / kRounds);
-      raw.insert(raw.end(), r.begin(), r.end());
-      sdk.insert(sdk.end(), s.begin(), s.end());
-    }
+    const PairedLatencies exchanges = AlternateRounds(count, RawExchanges, SdkExchanges);
+    const std::vector<double>& raw = exchanges.baseline;
+    const std::vector<double>& sdk = exchanges.measured;
 
     double idleShare = -1;
     const int handle = KxLfOpen(kReader, 19200, 0, 500);
     if (handle > 0) {
-      const double before = ProcessCpuSeconds();
-      std::this_thread::sleep_for(std::chrono::seconds(1));
-      idleShare = ProcessCpuSeconds() - before;
+      idleShare = IdleCpuShare();
       KxLfClose(handle);
     }
 

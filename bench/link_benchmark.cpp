@@ -9,41 +9,21 @@
 #include <termios.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
-#include <thread>
 #include <vector>
 
+#include "bench_figures.h"
 #include "emulator_process.h"
 #include "kxlf.h"
 #include "link/reader_commands.h"
 #include "link/rw_port.h"
+#include "version_exchange.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// The two sides alternate in short rounds, so that both meet the same load on the machine.
-constexpr int kRounds = 20;
-
-// The emulator's default reader answers the version command with 4 bytes.
-const kxlf::Bytes kVersionRequest =
-    kxlf::BuildFrame(kxlf::FrameMode::kXor, 1, kxlf::kVersionCommand, {});
-constexpr size_t kVersionAnswerSize = kxlf::kFrameOverhead + 4;
-
-double ProcessCpuSeconds() {
-  timespec now{};
-  ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
 
 // One request and its answer of `answerSize` bytes, moved with blocking reads and writes.
 std::vector<double> RawExchanges(const std::string& device, int count,
@@ -70,7 +50,7 @@ std::vector<double> RawExchanges(const std::string& device, int count,
         break;
       got += static_cast<size_t>(n);
     }
-    latencies.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count());
+    latencies.push_back(MicrosecondsSince(start));
   }
   ::close(fd);
   return latencies;
@@ -84,15 +64,7 @@ std::vector<double> SdkExchanges(const std::string& device, int count) {
   kxlf::CKX_RW_Port port;
   if (!OpenConnection(port, device))
     return {};
-  std::vector<double> latencies;
-  kxlf::Bytes payload;
-  for (int i = 0; i < count; ++i) {
-    const Clock::time_point start = Clock::now();
-    if (!port.Execute(kxlf::kVersionCommand, {}, payload))
-      break;
-    latencies.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count());
-  }
-  return latencies;
+  return TimedVersionExchanges(port, count);
 }
 
 // Single-block reads of type 33 (8 bytes) through the public entry point.
@@ -106,7 +78,7 @@ std::vector<double> SdkBlockReads(const std::string& device, int count) {
     const Clock::time_point start = Clock::now();
     if (KxLfReadBlocks(handle, 33, i % 8, block, 8) != 8)
       break;
-    latencies.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count());
+    latencies.push_back(MicrosecondsSince(start));
   }
   KxLfClose(handle);
   return latencies;
@@ -134,14 +106,12 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "the emulator did not start\n");
     return 1;
   }
-  std::vector<double> raw, sdk;
-  for (int round = 0; round < kRounds; ++round) {
-    const std::vector<double> r =
-        RawExchanges(prompt.Device(), count / kRounds, kVersionRequest, kVersionAnswerSize);
-    const std::vector<double> s = SdkExchanges(prompt.Device(), count / kRounds);
-    raw.insert(raw.end(), r.begin(), r.end());
-    sdk.insert(sdk.end(), s.begin(), s.end());
-  }
+  const PairedLatencies exchanges = AlternateRounds(
+      count,
+      [&](int n) { return RawExchanges(prompt.Device(), n, kVersionRequest, kVersionAnswerSize); },
+      [&](int n) { return SdkExchanges(prompt.Device(), n); });
+  const std::vector<double>& raw = exchanges.baseline;
+  const std::vector<double>& sdk = exchanges.measured;
   if (raw.size() < static_cast<size_t>(count / 2) || sdk.size() < static_cast<size_t>(count / 2)) {
     std::fprintf(stderr, "exchanges failed (raw %zu, sdk %zu)\n", raw.size(), sdk.size());
     return 1;
@@ -152,14 +122,14 @@ int main(int argc, char** argv) {
   // Block 0 of type 33; the answer carries its 8 bytes.
   const kxlf::Bytes blockRequest =
       kxlf::BuildFrame(kxlf::FrameMode::kXor, 1, kxlf::kBlockReadCommand, {33, 0, 1});
-  std::vector<double> rawReads, sdkReads;
-  for (int round = 0; round < kRounds; ++round) {
-    const std::vector<double> r =
-        RawExchanges(prompt.Device(), count / kRounds, blockRequest, kxlf::kFrameOverhead + 8);
-    const std::vector<double> s = SdkBlockReads(prompt.Device(), count / kRounds);
-    rawReads.insert(rawReads.end(), r.begin(), r.end());
-    sdkReads.insert(sdkReads.end(), s.begin(), s.end());
-  }
+  const PairedLatencies reads = AlternateRounds(
+      count,
+      [&](int n) {
+        return RawExchanges(prompt.Device(), n, blockRequest, kxlf::kFrameOverhead + 8);
+      },
+      [&](int n) { return SdkBlockReads(prompt.Device(), n); });
+  const std::vector<double>& rawReads = reads.baseline;
+  const std::vector<double>& sdkReads = reads.measured;
   if (rawReads.size() < static_cast<size_t>(count / 2) ||
       sdkReads.size() < static_cast<size_t>(count / 2)) {
     std::fprintf(stderr, "block reads failed (raw %zu, sdk %zu)\n", rawReads.size(),
@@ -175,13 +145,11 @@ int main(int argc, char** argv) {
       return 1;
     port.SetTimeout(1000);
     kxlf::Bytes payload;
-    const double cpuBefore = ProcessCpuSeconds();
-    const Clock::time_point start = Clock::now();
-    const bool answered = port.Execute(kxlf::kVersionCommand, {}, payload);
-    const double wall = std::chrono::duration<double>(Clock::now() - start).count();
-    waitCpuShare = (ProcessCpuSeconds() - cpuBefore) / wall;
-    if (!answered)
+    const WaitCost wait =
+        MeasureWait([&] { return port.Execute(kxlf::kVersionCommand, {}, payload); });
+    if (!wait.done)
       return 1;
+    waitCpuShare = wait.cpuShare;
   }
 
   double idleCpuShare;
@@ -189,9 +157,7 @@ int main(int argc, char** argv) {
     kxlf::CKX_RW_Port port;
     if (!OpenConnection(port, prompt.Device()))
       return 1;
-    const double cpuBefore = ProcessCpuSeconds();
-    std::this_thread::sleep_for(std::chrono::seconds(1));
-    idleCpuShare = ProcessCpuSeconds() - cpuBefore;
+    idleCpuShare = IdleCpuShare();
   }
 
   std::printf("version exchange over a pseudo-terminal, %zu exchanges each\n", sdk.size());
