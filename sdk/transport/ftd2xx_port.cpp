@@ -4,29 +4,17 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <type_traits>
 
 #include "debug_log.h"
+#include "transport/runtime_library.h"
 
 namespace kxlf {
 
 using namespace d2xx;
 
 namespace {
-
-std::string LibraryFile() {
-  const char* named = std::getenv(kFtd2xxLibraryVariable);
-  return named != nullptr && *named != '\0' ? named : kFtd2xxLibraryFile;
-}
-
-template <typename Function>
-void Bind(void* module, const char* name, Function& slot) {
-  slot = reinterpret_cast<Function>(dlsym(module, name));
-  if (slot == nullptr)
-    DebugLog(std::string("Fehler: Kann ") + name + " nicht initialisieren");
-}
 
 std::string HexId(DWORD id) {
   char text[16];
@@ -50,44 +38,39 @@ CFTD2xxPort::~CFTD2xxPort() {
 void CFTD2xxPort::LoadFtd2xx() {
   if (module_ != nullptr)
     return;
-  const std::string file = LibraryFile();
-  module_ = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (module_ == nullptr) {
-    DebugLog("Fehler: Kann " + file + " nicht laden");
-    if (const char* reason = dlerror())
-      DebugLog(reason);
+  module_ = LoadRuntimeLibrary(RuntimeLibraryFile(kFtd2xxLibraryVariable, kFtd2xxLibraryFile));
+  if (module_ == nullptr)
     return;
-  }
   Ftd2xxTable& t = table_;
-  Bind(module_, "FT_SetBaudRate", t.FT_SetBaudRate);
-  Bind(module_, "FT_SetLatencyTimer", t.FT_SetLatencyTimer);
-  Bind(module_, "FT_SetUSBParameters", t.FT_SetUSBParameters);
-  Bind(module_, "FT_ListDevices", t.FT_ListDevices);
-  Bind(module_, "FT_CreateDeviceInfoList", t.FT_CreateDeviceInfoList);
-  Bind(module_, "FT_GetDeviceInfoList", t.FT_GetDeviceInfoList);
-  Bind(module_, "FT_GetDeviceInfoDetail", t.FT_GetDeviceInfoDetail);
-  Bind(module_, "FT_ResetDevice", t.FT_ResetDevice);
-  Bind(module_, "FT_W32_CreateFile", t.FT_W32_CreateFile);
-  Bind(module_, "FT_W32_CloseHandle", t.FT_W32_CloseHandle);
-  Bind(module_, "FT_W32_ReadFile", t.FT_W32_ReadFile);
-  Bind(module_, "FT_W32_WriteFile", t.FT_W32_WriteFile);
-  Bind(module_, "FT_W32_GetLastError", t.FT_W32_GetLastError);
-  Bind(module_, "FT_W32_GetOverlappedResult", t.FT_W32_GetOverlappedResult);
-  Bind(module_, "FT_W32_ClearCommBreak", t.FT_W32_ClearCommBreak);
-  Bind(module_, "FT_W32_ClearCommError", t.FT_W32_ClearCommError);
-  Bind(module_, "FT_W32_EscapeCommFunction", t.FT_W32_EscapeCommFunction);
-  Bind(module_, "FT_W32_GetCommModemStatus", t.FT_W32_GetCommModemStatus);
-  Bind(module_, "FT_W32_GetCommState", t.FT_W32_GetCommState);
-  Bind(module_, "FT_W32_GetCommTimeouts", t.FT_W32_GetCommTimeouts);
-  Bind(module_, "FT_W32_PurgeComm", t.FT_W32_PurgeComm);
-  Bind(module_, "FT_W32_SetCommBreak", t.FT_W32_SetCommBreak);
-  Bind(module_, "FT_W32_SetCommMask", t.FT_W32_SetCommMask);
-  Bind(module_, "FT_W32_SetCommState", t.FT_W32_SetCommState);
-  Bind(module_, "FT_W32_SetCommTimeouts", t.FT_W32_SetCommTimeouts);
-  Bind(module_, "FT_W32_SetupComm", t.FT_W32_SetupComm);
-  Bind(module_, "FT_W32_WaitCommEvent", t.FT_W32_WaitCommEvent);
-  Bind(module_, "FT_SetVIDPID", t.FT_SetVIDPID);
-  Bind(module_, "FT_GetVIDPID", t.FT_GetVIDPID);
+  BindRuntimeFunction(module_, "FT_SetBaudRate", t.FT_SetBaudRate);
+  BindRuntimeFunction(module_, "FT_SetLatencyTimer", t.FT_SetLatencyTimer);
+  BindRuntimeFunction(module_, "FT_SetUSBParameters", t.FT_SetUSBParameters);
+  BindRuntimeFunction(module_, "FT_ListDevices", t.FT_ListDevices);
+  BindRuntimeFunction(module_, "FT_CreateDeviceInfoList", t.FT_CreateDeviceInfoList);
+  BindRuntimeFunction(module_, "FT_GetDeviceInfoList", t.FT_GetDeviceInfoList);
+  BindRuntimeFunction(module_, "FT_GetDeviceInfoDetail", t.FT_GetDeviceInfoDetail);
+  BindRuntimeFunction(module_, "FT_ResetDevice", t.FT_ResetDevice);
+  BindRuntimeFunction(module_, "FT_W32_CreateFile", t.FT_W32_CreateFile);
+  BindRuntimeFunction(module_, "FT_W32_CloseHandle", t.FT_W32_CloseHandle);
+  BindRuntimeFunction(module_, "FT_W32_ReadFile", t.FT_W32_ReadFile);
+  BindRuntimeFunction(module_, "FT_W32_WriteFile", t.FT_W32_WriteFile);
+  BindRuntimeFunction(module_, "FT_W32_GetLastError", t.FT_W32_GetLastError);
+  BindRuntimeFunction(module_, "FT_W32_GetOverlappedResult", t.FT_W32_GetOverlappedResult);
+  BindRuntimeFunction(module_, "FT_W32_ClearCommBreak", t.FT_W32_ClearCommBreak);
+  BindRuntimeFunction(module_, "FT_W32_ClearCommError", t.FT_W32_ClearCommError);
+  BindRuntimeFunction(module_, "FT_W32_EscapeCommFunction", t.FT_W32_EscapeCommFunction);
+  BindRuntimeFunction(module_, "FT_W32_GetCommModemStatus", t.FT_W32_GetCommModemStatus);
+  BindRuntimeFunction(module_, "FT_W32_GetCommState", t.FT_W32_GetCommState);
+  BindRuntimeFunction(module_, "FT_W32_GetCommTimeouts", t.FT_W32_GetCommTimeouts);
+  BindRuntimeFunction(module_, "FT_W32_PurgeComm", t.FT_W32_PurgeComm);
+  BindRuntimeFunction(module_, "FT_W32_SetCommBreak", t.FT_W32_SetCommBreak);
+  BindRuntimeFunction(module_, "FT_W32_SetCommMask", t.FT_W32_SetCommMask);
+  BindRuntimeFunction(module_, "FT_W32_SetCommState", t.FT_W32_SetCommState);
+  BindRuntimeFunction(module_, "FT_W32_SetCommTimeouts", t.FT_W32_SetCommTimeouts);
+  BindRuntimeFunction(module_, "FT_W32_SetupComm", t.FT_W32_SetupComm);
+  BindRuntimeFunction(module_, "FT_W32_WaitCommEvent", t.FT_W32_WaitCommEvent);
+  BindRuntimeFunction(module_, "FT_SetVIDPID", t.FT_SetVIDPID);
+  BindRuntimeFunction(module_, "FT_GetVIDPID", t.FT_GetVIDPID);
 }
 
 bool CFTD2xxPort::HasReaderFunctions() {

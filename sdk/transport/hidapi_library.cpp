@@ -3,26 +3,12 @@
 #include <dlfcn.h>
 
 #include <atomic>
-#include <cstdlib>
 
 #include "debug_log.h"
+#include "transport/runtime_library.h"
 
 namespace kxlf {
 namespace {
-
-std::string LibraryFile() {
-  const char* named = std::getenv(kHidapiLibraryVariable);
-  return named != nullptr && *named != '\0' ? named : kHidapiLibraryFile;
-}
-
-// Returns whether the function was found; a missing one is named in the debug texts.
-template <typename Function>
-bool Bind(void* module, const char* name, Function& slot) {
-  slot = reinterpret_cast<Function>(dlsym(module, name));
-  if (slot == nullptr)
-    DebugLog(std::string("Fehler: Kann ") + name + " nicht initialisieren");
-  return slot != nullptr;
-}
 
 std::atomic<const HidapiLibrary*> boundLibrary{nullptr};
 
@@ -31,24 +17,20 @@ std::atomic<const HidapiLibrary*> boundLibrary{nullptr};
 void HidapiLibrary::Bind() {
   if (module_ != nullptr)
     return;
-  const std::string file = LibraryFile();
-  module_ = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (module_ == nullptr) {
-    DebugLog("Fehler: Kann " + file + " nicht laden");
-    if (const char* reason = dlerror())
-      DebugLog(reason);
+  const std::string file = RuntimeLibraryFile(kHidapiLibraryVariable, kHidapiLibraryFile);
+  module_ = LoadRuntimeLibrary(file);
+  if (module_ == nullptr)
     return;
-  }
   HidapiTable& t = table_;
   bool required = true;
   // Every lookup runs, so that the trace names each missing function.
-  required &= kxlf::Bind(module_, "hid_init", t.hid_init);
-  required &= kxlf::Bind(module_, "hid_enumerate", t.hid_enumerate);
-  required &= kxlf::Bind(module_, "hid_free_enumeration", t.hid_free_enumeration);
-  required &= kxlf::Bind(module_, "hid_open_path", t.hid_open_path);
-  required &= kxlf::Bind(module_, "hid_close", t.hid_close);
-  required &= kxlf::Bind(module_, "hid_write", t.hid_write);
-  required &= kxlf::Bind(module_, "hid_read_timeout", t.hid_read_timeout);
+  required &= BindRuntimeFunction(module_, "hid_init", t.hid_init);
+  required &= BindRuntimeFunction(module_, "hid_enumerate", t.hid_enumerate);
+  required &= BindRuntimeFunction(module_, "hid_free_enumeration", t.hid_free_enumeration);
+  required &= BindRuntimeFunction(module_, "hid_open_path", t.hid_open_path);
+  required &= BindRuntimeFunction(module_, "hid_close", t.hid_close);
+  required &= BindRuntimeFunction(module_, "hid_write", t.hid_write);
+  required &= BindRuntimeFunction(module_, "hid_read_timeout", t.hid_read_timeout);
   t.hid_exit = reinterpret_cast<hidapi::hid_exit_t>(dlsym(module_, "hid_exit"));
   t.hid_error = reinterpret_cast<hidapi::hid_error_t>(dlsym(module_, "hid_error"));
   t.hid_get_report_descriptor = reinterpret_cast<hidapi::hid_get_report_descriptor_t>(
