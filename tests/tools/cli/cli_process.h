@@ -52,8 +52,10 @@ inline bool WaitUntil(const std::function<bool()>& condition,
 class CliProcess {
  public:
   // `configHome` becomes XDG_CONFIG_HOME, so that the program's settings of the machine do not
-  // leak into the test.
-  CliProcess(const std::vector<std::string>& args, const std::string& configHome) {
+  // leak into the test. `extraVariables` ("NAME=value") are given to the child alone: a setenv()
+  // in the test would race with the emulator threads that start processes of their own.
+  CliProcess(const std::vector<std::string>& args, const std::string& configHome,
+             const std::vector<std::string>& extraVariables = {}) {
     int outPipe[2];
     int errPipe[2];
     if (pipe2(outPipe, O_CLOEXEC) != 0 || pipe2(errPipe, O_CLOEXEC) != 0)
@@ -76,6 +78,7 @@ class CliProcess {
         variables.emplace_back(*variable);
     }
     variables.push_back("XDG_CONFIG_HOME=" + configHome);
+    variables.insert(variables.end(), extraVariables.begin(), extraVariables.end());
     std::vector<char*> envp;
     for (std::string& variable : variables)
       envp.push_back(variable.data());
@@ -169,8 +172,9 @@ class CliProcess {
 };
 
 // Runs kx-cli to its end.
-inline CliResult RunCli(const std::vector<std::string>& args, const std::string& configHome) {
-  CliProcess process(args, configHome);
+inline CliResult RunCli(const std::vector<std::string>& args, const std::string& configHome,
+                        const std::vector<std::string>& extraVariables = {}) {
+  CliProcess process(args, configHome, extraVariables);
   return process.Wait();
 }
 

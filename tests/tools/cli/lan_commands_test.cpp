@@ -49,7 +49,6 @@ class LanCommandsTest : public ini::TempDirTest {
   void TearDown() override {
     inHost_.reset();
     readers_.clear();
-    ::unsetenv("KX_CLI_LAN_WAIT_MS");
     TempDirTest::TearDown();
   }
   // A reader in a namespace of its own; its module moves `interface` (that namespace's link to
@@ -69,9 +68,10 @@ class LanCommandsTest : public ini::TempDirTest {
     ASSERT_TRUE(inHost_->Entered());
     ASSERT_TRUE(kxtest::OutsideMachineNamespace());
   }
-  CliResult Run(const std::vector<std::string>& args) const {
+  CliResult Run(const std::vector<std::string>& args,
+                const std::vector<std::string>& variables = {}) const {
     EXPECT_TRUE(kxtest::OutsideMachineNamespace());
-    return RunCli(args, dir_.string());
+    return RunCli(args, dir_.string(), variables);
   }
 
   kxtest::NetnsBench bench_;
@@ -230,16 +230,16 @@ TEST_F(LanCommandsTest, BadInputSendsNothingAndAReaderThatStaysAwayIsReported) {
               0u)
         << result.out;
   }
-  ::setenv("KX_CLI_LAN_WAIT_MS", "30000", 1);
-  const CliResult tooLong = Run({"lan", "set", "198.18.0.20", "--address", "198.18.0.60"});
+  const CliResult tooLong = Run({"lan", "set", "198.18.0.20", "--address", "198.18.0.60"},
+                                {"KX_CLI_LAN_WAIT_MS=30000"});
   EXPECT_EQ(tooLong.exitCode, 2);
   EXPECT_NE(tooLong.err.find("KX_CLI_LAN_WAIT_MS wants milliseconds"), std::string::npos);
   EXPECT_TRUE(reader.Module().Captured().empty()) << "nothing was sent for bad input";
 
   // The module takes the new address but keeps answering from the old one: the reader is not
   // found under its new name.
-  ::setenv("KX_CLI_LAN_WAIT_MS", "1000", 1);
-  const CliResult away = Run({"lan", "set", "198.18.0.20", "--address", "198.18.0.60", "--json"});
+  const CliResult away = Run({"lan", "set", "198.18.0.20", "--address", "198.18.0.60", "--json"},
+                             {"KX_CLI_LAN_WAIT_MS=1000"});
   EXPECT_EQ(away.exitCode, 3) << away.err;
   EXPECT_NE(away.err.find("the settings were written, but the reader does not answer as "
                           "198.18.0.60-10001 within 1.0 s"),
