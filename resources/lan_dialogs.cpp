@@ -36,11 +36,7 @@ constexpr ControlTemplate kIpListControls[] = {
      0,
      {7, 123, 100, 14},
      KX_TEXT("IP-Adresse ändern", "Change IP address")},
-    {ip_list_dialog::kClose,
-     kButton,
-     kDefault,
-     {153, 123, 60, 14},
-     KX_TEXT("Schliessen", "Close")},
+    {ip_list_dialog::kClose, kButton, kDefault, {153, 123, 60, 14}, KX_TEXT("Schliessen", "Close")},
 };
 
 // The two radios follow one another so that they form one group; each sits above the fields it

@@ -39,8 +39,7 @@ std::list<std::string> Found(int result, const std::vector<char>& buffer) {
 CIPAddrSuche::CIPAddrSuche(ui::Services& services, QWidget* parent)
     : CIPAddrSuche(services, ProgramLanSdk(), ProgramClock(), parent) {}
 
-CIPAddrSuche::CIPAddrSuche(ui::Services& services, LanSdk& sdk, WaitClock& clock,
-                           QWidget* parent)
+CIPAddrSuche::CIPAddrSuche(ui::Services& services, LanSdk& sdk, WaitClock& clock, QWidget* parent)
     : Dialog(services, id::kDialog, parent), sdk_(sdk), clock_(clock) {
   Bind(id::kList, ui::Notification::kSelChange, [this] { OnSelectionChange(); });
 }

@@ -16,8 +16,8 @@ class LanSdk {
   // 0, or a negative code. The buffers take 25, 22, 16 and 16 bytes.
   virtual int GetNetworkConfig(const char* readerName, char* dhcpName, char* address,
                                char* subnetMask, char* gateway) = 0;
-  virtual int SetNetworkConfig(const char* readerName, const char* address,
-                               const char* subnetMask, const char* gateway) = 0;
+  virtual int SetNetworkConfig(const char* readerName, const char* address, const char* subnetMask,
+                               const char* gateway) = 0;
 };
 
 class KxLfLanSdk : public LanSdk {

@@ -26,18 +26,10 @@ inline constexpr int kSystemMenuTitle = 0xF1B0;
 inline constexpr int kSystemMenuClose = 0xF1B1;
 
 inline constexpr int kAll[] = {
-    kAppTitle,
-    kEnterInteger,
-    kEnterIntegerBetween,
-    kEnterAtMostChars,
-    kEnterPositiveInteger,
-    kEnterIpAddress,
-    kButtonOk,
-    kButtonCancel,
-    kButtonYes,
-    kButtonNo,
-    kButtonRetry,
-    kSystemMenuTitle,
+    kAppTitle,         kEnterInteger,         kEnterIntegerBetween,
+    kEnterAtMostChars, kEnterPositiveInteger, kEnterIpAddress,
+    kButtonOk,         kButtonCancel,         kButtonYes,
+    kButtonNo,         kButtonRetry,          kSystemMenuTitle,
     kSystemMenuClose,
 };
 

@@ -1,7 +1,7 @@
 // A reader's network settings, offscreen against emulated Ethernet readers on the test's own
 // network of namespaces: loading, the checks on OK, the write and the wait for the reader.
-#include "dialogs/ip_list_dlg.h"
 #include "dialogs/lan_config_dlg.h"
+#include "dialogs/ip_list_dlg.h"
 #include "framework/progress_bar.h"
 #include "lan_dialog_fixture.h"
 #include "resources/lan_dialogs_ids.h"
@@ -203,9 +203,7 @@ TEST_F(LanConfigDialog, AReaderThatDoesNotComeBackStillEndsTheDialogWithOk) {
     // The reader takes its new address and falls silent; each pause lets 5 s pass.
     sdk.afterSet = [&] { reader.Module().SetFaults(Silent()); };
     clock.skipPerPause = 5000;
-    clock.onPause = [&] {
-      shown.push_back(dialog.ItemAs<ui::ProgressBar>(lc::kProgress)->Pos());
-    };
+    clock.onPause = [&] { shown.push_back(dialog.ItemAs<ui::ProgressBar>(lc::kProgress)->Pos()); };
     dialog.SendCommand(lc::kOk);
   });
   EXPECT_EQ(code, ui::kIdOk) << "closed with OK all the same";

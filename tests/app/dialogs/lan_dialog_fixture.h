@@ -135,8 +135,7 @@ class LanDialogTest : public ::testing::Test {
     const std::string interface =
         bench_.LinkToBridge(ns, kxlf::FormatIpv4(settings.address) + "/24", network_);
     EXPECT_FALSE(interface.empty());
-    readers_.push_back(
-        std::make_unique<kxlf::testing::LanReader>(bench_, ns, interface, settings));
+    readers_.push_back(std::make_unique<kxlf::testing::LanReader>(bench_, ns, interface, settings));
     return *readers_.back();
   }
   // From here on the GUI thread is the host: everything the SDK opens lives there.

@@ -25,12 +25,12 @@ std::vector<std::pair<std::string, int>> Listed(const std::vector<FoundEntry>& e
 }
 
 TEST(MergeFoundEntries, ConfirmedReadersTakeTheirDeviceEntryInPlaceOthersFollow) {
-  EXPECT_EQ(Listed(MergeFoundEntries({"[LAB01]", "192.168.1.20-10001"},
-                                     {"[LAB01]192.168.1.33-10001", "192.168.1.20-10001",
-                                      "192.168.1.50-10001"})),
-            (std::vector<std::pair<std::string, int>>{{"[LAB01]192.168.1.33-10001", 1},
-                                                      {"192.168.1.20-10001", 1},
-                                                      {"192.168.1.50-10001", 2}}));
+  EXPECT_EQ(
+      Listed(MergeFoundEntries(
+          {"[LAB01]", "192.168.1.20-10001"},
+          {"[LAB01]192.168.1.33-10001", "192.168.1.20-10001", "192.168.1.50-10001"})),
+      (std::vector<std::pair<std::string, int>>{
+          {"[LAB01]192.168.1.33-10001", 1}, {"192.168.1.20-10001", 1}, {"192.168.1.50-10001", 2}}));
 }
 
 TEST(IsUsableFixedAddress, BlankAndNoneAreRefused) {
@@ -66,8 +66,8 @@ TEST(WaitForReaderReturn, ProbesEveryStepAndReportsTheTimePassed) {
   TurnedClock clock(kReturnProbeStepMs);
   std::vector<int> shown;
   int probes = 0;
-  EXPECT_TRUE(WaitForReaderReturn(clock, [&] { return ++probes == 3; },
-                                  [&](int elapsed) { shown.push_back(elapsed); }));
+  EXPECT_TRUE(WaitForReaderReturn(
+      clock, [&] { return ++probes == 3; }, [&](int elapsed) { shown.push_back(elapsed); }));
   EXPECT_EQ(shown, (std::vector<int>{0, 100, 200}));
   EXPECT_EQ(clock.pauses, (std::vector<int>{100, 100}));
 }
@@ -75,14 +75,15 @@ TEST(WaitForReaderReturn, ProbesEveryStepAndReportsTheTimePassed) {
 TEST(WaitForReaderReturn, GivesUpOnceTheRangeHasPassed) {
   TurnedClock clock(kReturnProbeStepMs);
   std::vector<int> shown;
-  EXPECT_FALSE(WaitForReaderReturn(clock, [] { return false; },
-                                   [&](int elapsed) { shown.push_back(elapsed); }));
+  EXPECT_FALSE(WaitForReaderReturn(
+      clock, [] { return false; }, [&](int elapsed) { shown.push_back(elapsed); }));
   ASSERT_EQ(shown.size(), 250u);
   EXPECT_EQ(shown.back(), 24900);
   // A probe slower than the step still ends the wait at the range.
   TurnedClock slow(7000);
   int probes = 0;
-  EXPECT_FALSE(WaitForReaderReturn(slow, [&] { return ++probes > 9; }, [](int) {}));
+  EXPECT_FALSE(WaitForReaderReturn(
+      slow, [&] { return ++probes > 9; }, [](int) {}));
   EXPECT_EQ(probes, 4);
 }
 

@@ -133,8 +133,8 @@ TEST_F(PortDialogLan, WithEthernetOnAnAnsweringReaderStaysAndASilentOneGivesWay)
   EXPECT_EQ(dialog->name(), "LAN: 198.18.0.20-10001") << "the first reader of the search";
   EXPECT_EQ(store.GetString("Port", "Name", QString()), "LAN: 198.18.0.20-10001");
   Open();
-  EXPECT_EQ(Entries(), (QStringList{"/dev/ttyS0", "/dev/ttyS1", "LAN: 198.18.0.20-10001",
-                                    "LAN: [LAB01]"}));
+  EXPECT_EQ(Entries(),
+            (QStringList{"/dev/ttyS0", "/dev/ttyS1", "LAN: 198.18.0.20-10001", "LAN: [LAB01]"}));
   EXPECT_EQ(Selected(), "LAN: 198.18.0.20-10001");
 }
 
@@ -146,8 +146,8 @@ TEST_F(PortDialogLan, EthernetOnAndOffBringsAndTakesTheLanReaders) {
   dialog->SendCommand(pd::kEthernetActive);
   EXPECT_TRUE(dialog->IsItemShown(pd::kIpList));
   QCoreApplication::sendPostedEvents();
-  EXPECT_EQ(Entries(), (QStringList{"/dev/ttyS0", "/dev/ttyS1", "LAN: 198.18.0.20-10001",
-                                    "LAN: [LAB01]"}));
+  EXPECT_EQ(Entries(),
+            (QStringList{"/dev/ttyS0", "/dev/ttyS1", "LAN: 198.18.0.20-10001", "LAN: [LAB01]"}));
   EXPECT_EQ(Selected(), "/dev/ttyS1");
   dialog->CheckButton(pd::kEthernetActive, false);
   dialog->SendCommand(pd::kEthernetActive);

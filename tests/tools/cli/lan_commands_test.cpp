@@ -230,8 +230,8 @@ TEST_F(LanCommandsTest, BadInputSendsNothingAndAReaderThatStaysAwayIsReported) {
               0u)
         << result.out;
   }
-  const CliResult tooLong = Run({"lan", "set", "198.18.0.20", "--address", "198.18.0.60"},
-                                {"KX_CLI_LAN_WAIT_MS=30000"});
+  const CliResult tooLong =
+      Run({"lan", "set", "198.18.0.20", "--address", "198.18.0.60"}, {"KX_CLI_LAN_WAIT_MS=30000"});
   EXPECT_EQ(tooLong.exitCode, 2);
   EXPECT_NE(tooLong.err.find("KX_CLI_LAN_WAIT_MS wants milliseconds"), std::string::npos);
   EXPECT_TRUE(reader.Module().Captured().empty()) << "nothing was sent for bad input";
