@@ -98,6 +98,18 @@ bool NetnsBench::AddBridge(const std::string& ns) {
          Command({"ip", "-n", ns, "link", "set", "br0", "up"});
 }
 
+NetnsBench::BridgedHost NetnsBench::AddBridgedHost(const std::string& hostAddress) {
+  BridgedHost bridged;
+  bridged.host = AddNamespace();
+  if (bridged.host.empty())
+    return bridged;
+  std::string network = AddNamespace();
+  if (!network.empty() && AddBridge(network) &&
+      !LinkToBridge(bridged.host, hostAddress, network).empty())
+    bridged.network = network;
+  return bridged;
+}
+
 std::string NetnsBench::LinkToBridge(const std::string& ns, const std::string& address,
                                      const std::string& bridgeNs) {
   const std::string end = "kx" + std::to_string(counter_++);

@@ -36,6 +36,15 @@ class NetnsBench {
                            const std::string& bridgeNs);
   bool AddAddress(const std::string& ns, const std::string& interface, const std::string& address);
 
+  // The layout of the tests in which a host and several readers share one network: a host
+  // namespace joined with `hostAddress` to a bridge in a namespace of its own. `host` is empty
+  // where namespaces cannot be created, `network` when the bridge could not be built.
+  struct BridgedHost {
+    std::string host;
+    std::string network;
+  };
+  BridgedHost AddBridgedHost(const std::string& hostAddress);
+
   // Runs `body` on a thread that has entered `ns`, and waits for it. Sockets and threads that
   // `body` creates stay in that namespace.
   void RunIn(const std::string& ns, const std::function<void()>& body);

@@ -111,12 +111,13 @@ class TestClock : public WaitClock {
 class LanDialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    host_ = bench_.AddNamespace();
+    const kxtest::NetnsBench::BridgedHost bridged =
+        bench_.AddBridgedHost(std::string(kHost) + "/24");
+    host_ = bridged.host;
     if (host_.empty())
       GTEST_SKIP() << "network namespaces cannot be created here";
-    network_ = bench_.AddNamespace();
-    ASSERT_TRUE(bench_.AddBridge(network_));
-    ASSERT_FALSE(bench_.LinkToBridge(host_, std::string(kHost) + "/24", network_).empty());
+    network_ = bridged.network;
+    ASSERT_FALSE(network_.empty());
     ui::RegisterSdkWaitHooks();
   }
   void TearDown() override {

@@ -59,12 +59,13 @@ kxemu::ModuleSettings Dhcp(const char* address, const char* name) {
 class NetworkConfigTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    host_ = bench_.AddNamespace();
+    const kxtest::NetnsBench::BridgedHost bridged =
+        bench_.AddBridgedHost(std::string(kHost) + "/24");
+    host_ = bridged.host;
     if (host_.empty())
       GTEST_SKIP() << "network namespaces cannot be created here";
-    network_ = bench_.AddNamespace();
-    ASSERT_TRUE(bench_.AddBridge(network_));
-    ASSERT_FALSE(bench_.LinkToBridge(host_, std::string(kHost) + "/24", network_).empty());
+    network_ = bridged.network;
+    ASSERT_FALSE(network_.empty());
   }
   void TearDown() override {
     inHost_.reset();

@@ -39,12 +39,13 @@ class LanCommandsTest : public ini::TempDirTest {
  protected:
   void SetUp() override {
     TempDirTest::SetUp();
-    host_ = bench_.AddNamespace();
+    const kxtest::NetnsBench::BridgedHost bridged =
+        bench_.AddBridgedHost(std::string(kHost) + "/24");
+    host_ = bridged.host;
     if (host_.empty())
       GTEST_SKIP() << "network namespaces cannot be created here";
-    network_ = bench_.AddNamespace();
-    ASSERT_TRUE(bench_.AddBridge(network_));
-    ASSERT_FALSE(bench_.LinkToBridge(host_, std::string(kHost) + "/24", network_).empty());
+    network_ = bridged.network;
+    ASSERT_FALSE(network_.empty());
   }
   void TearDown() override {
     inHost_.reset();
